@@ -1,0 +1,100 @@
+#include "calc/run/run_screen3.h"
+
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <vector>
+
+#include "calc/answer_file.h"
+#include "calc/derived_quantities.h"
+#include "calc/file_names.h"
+#include "calc/report_reader.h"
+#include "calc/run/run_files.h"
+#include "calc/text_helpers.h"
+#include "calc/unicode_text.h"
+#include "calc/verdict.h"
+
+namespace quorvel {
+namespace {
+
+// The directory as text, without a trailing separator.
+std::u16string DirectoryText(const std::filesystem::path& appDir) {
+    std::u16string text = FromUtf8(appDir.string());
+    while (text.size() > 1 && text.back() == u'/') text.pop_back();
+    return text;
+}
+
+// The report text of the run; empty when the model wrote no report.
+Result<std::u16string> ReadReport(const std::filesystem::path& appDir) {
+    auto report = FindFileIgnoringCase(appDir, kReportFileName);
+    if (!report) return std::u16string();
+    return LoadTextFile(*report);
+}
+
+Result<std::u16string> RunSteps(const std::filesystem::path& appDir, const InputsReader& readInputs,
+                                ProcessLauncher& launcher) {
+    if (!FindFileIgnoringCase(appDir, kModelProgramName)) return Fail(kModelMissingText);
+
+    const CalculationInputs startInputs = readInputs();
+    if (Status removed = RemoveFilesIgnoringCase(appDir, kReportFileName); !removed) {
+        return Fail(removed.error());
+    }
+    // One answer file of the exact name, whatever the model's own name matching.
+    if (Status removed = RemoveFilesIgnoringCase(appDir, kAnswerFileName); !removed) {
+        return Fail(removed.error());
+    }
+    if (Status written = WriteAnswerFile(appDir / kAnswerFileName, startInputs); !written) {
+        return Fail(written.error());
+    }
+
+    const Result<std::int32_t> ran =
+        launcher.RunAndWait(ModelCommandLine(appDir), ModelWorkingDirectory(appDir), 0);
+    if (!ran) return Fail(ran.error());
+    if (ran.value() == 0) return Fail(kModelNotStartedText);
+
+    std::u16string reportText;
+    if (ran.value() == 1) {
+        Result<std::u16string> report = ReadReport(appDir);
+        if (!report) return Fail(report.error());
+        reportText = std::move(report).value();
+    }
+    if (reportText.find(kCompletionText) == std::u16string::npos) return Fail(kModelFailedText);
+
+    if (Status removed = RemoveRunFiles(appDir); !removed) return Fail(removed.error());
+
+    std::int16_t rowCount = 0;
+    std::int16_t summaryCount = 0;
+    std::vector<std::u16string> rows;
+    std::vector<std::u16string> summaryRows;
+    std::u16string readerError;
+    if (!ParseScreenReport(reportText, rowCount, summaryCount, rows, summaryRows, readerError)) {
+        return Fail(readerError);
+    }
+    reportText.clear();
+
+    const float standard = ComparisonStandard(readInputs());
+    return FormVerdict(rows, summaryRows, standard);
+}
+
+}  // namespace
+
+std::u16string ModelCommandLine(const std::filesystem::path& appDir) {
+    return DirectoryText(appDir) + u"/Screen3.exe <Screen3.INP";
+}
+
+std::u16string ModelWorkingDirectory(const std::filesystem::path& appDir) {
+    return DirectoryText(appDir) + u"/";
+}
+
+Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
+                                  const InputsReader& readInputs, ProcessLauncher& launcher) {
+    try {
+        return RunSteps(appDir, readInputs, launcher);
+    } catch (const std::bad_alloc&) {
+        return Fail(u"内存不足，计算中止!");
+    } catch (const std::exception&) {
+        return Fail(u"计算时出现意外错误，计算中止!");
+    }
+}
+
+}  // namespace quorvel

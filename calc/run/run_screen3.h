@@ -1,0 +1,37 @@
+#pragma once
+// One whole calculation without a window: test for the model, write its
+// answers, run it, read and check its report, remove the run's files, read the
+// report's tables and form the verdict.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "calc/calculation_inputs.h"
+#include "calc/result.h"
+#include "calc/run/process_launcher.h"
+
+namespace quorvel {
+
+inline constexpr char16_t kModelMissingText[] = u"SCREEN3.EXE程序应该在本程序同一目录!";
+inline constexpr char16_t kModelNotStartedText[] = u"不能启动运行Screen3.EXE!";
+inline constexpr char16_t kModelFailedText[] = u"(Screen3)运行时出错:请检查报告文件";
+inline constexpr char16_t kCompletionText[] = u"REMEMBER TO INCLUDE BACKGROUND CONCENTRATIONS";
+
+// Reads the inputs from wherever they are held, at the moment it is called.
+using InputsReader = std::function<CalculationInputs()>;
+
+// The model's command line and working directory for an application directory.
+std::u16string ModelCommandLine(const std::filesystem::path& appDir);
+std::u16string ModelWorkingDirectory(const std::filesystem::path& appDir);
+
+// Runs one calculation in `appDir` and returns the verdict text or the error
+// text. The inputs are read twice: once before the model starts (source and
+// location) and once after it has ended (the standard), so that a standard
+// changed during the run counts. A report left by an earlier run is removed
+// before the model starts, so that it is never read as this run's report.
+// Never throws.
+Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
+                                  const InputsReader& readInputs, ProcessLauncher& launcher);
+
+}  // namespace quorvel

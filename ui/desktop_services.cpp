@@ -1,0 +1,27 @@
+#include "ui/desktop_services.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtGui/QDesktopServices>
+#include <QtWidgets/QMessageBox>
+
+#include <memory>
+
+#include "ui/tolvane_launcher.h"
+
+namespace quorvel {
+
+WindowServices DesktopServices() {
+    WindowServices services;
+    services.appDir = QCoreApplication::applicationDirPath();
+    services.showMessage = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(kMessageTitle), text,
+                        QMessageBox::Ok, parent);
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
+    };
+    services.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    services.launcher = std::make_shared<TolvaneLauncher>(services.appDir);
+    return services;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,14 @@
+#include <QtWidgets/QApplication>
+
+#include "ui/desktop_services.h"
+#include "ui/form1.h"
+#include "ui/window_art.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setWindowIcon(quorvel::ApplicationIcon());
+    quorvel::Form1 window(quorvel::DesktopServices());
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The images the window is drawn with: its icon and the pointing hand shown
+// over the publisher link.
+
+#include <QtGui/QCursor>
+#include <QtGui/QIcon>
+#include <QtGui/QImage>
+
+namespace quorvel {
+
+// The application icon as a 16-colour image of size x size pixels.
+QImage ApplicationIconImage(int size);
+
+// The icon with its 32 x 32 and 16 x 16 images.
+QIcon ApplicationIcon();
+
+// The 32 x 32 pointing hand, black outline on white, hot spot at the tip of
+// the finger (12, 1).
+QImage HandCursorImage();
+QCursor HandCursor();
+
+inline constexpr int kHandHotSpotX = 12;
+inline constexpr int kHandHotSpotY = 1;
+
+}  // namespace quorvel
