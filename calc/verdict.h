@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calc/result.h"
+
+namespace quorvel {
+
+// The verdict text from the discrete-distance rows, the summary rows and the
+// comparison standard S (ug/m^3): the first discrete distance beyond the
+// farthest one that reaches S; "> 5000 m" when the last one does; otherwise
+// the distance of the largest summary maximum rounded up to the next 10 m
+// (up to 100 m) or 50 m step, or "无超标点" when that maximum stays below S.
+// An error text when S is not above 0 or a row lacks a field that is read.
+Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
+                                   const std::vector<std::u16string>& summaryRows,
+                                   float comparisonStandard);
+
+// A distance as the verdict writes it: plain digits for a whole value,
+// otherwise at most 7 significant digits.
+std::u16string DistanceText(float x);
+
+}  // namespace quorvel
