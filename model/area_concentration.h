@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/area_source.h"
+#include "model/dispersion_coefficients.h"
+#include "model/meteorology.h"
+#include "model/vertical_term.h"
+
+namespace quorvel {
+
+// Ground-level (or flagpole) concentration downwind of an area source for one
+// weather condition: the Gaussian plume integrated over the rectangle.
+class AreaConcentration {
+  public:
+    AreaConcentration(const AreaSource& source, const MetCondition& met);
+
+    // Concentration (ug/m^3) at a receptor `distance` m directly downwind of the
+    // centre, with the wind at angle_deg (0 to 90) to the larger side.
+    double At(double distance, double angle_deg) const;
+
+    // Relative accuracy the integral is carried to.
+    static constexpr double kRelativeTolerance = 2e-4;
+
+  private:
+    AreaSource source_;
+    DispersionCoefficients spread_;
+    VerticalTerm vertical_;
+    double factor_;  // 1e6 q / (sqrt(2 pi) u_s)
+};
+
+}  // namespace quorvel
