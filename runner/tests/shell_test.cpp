@@ -1,6 +1,8 @@
 // Running command lines through the runner object: what the child receives,
 // where it runs, how the caller stays live while it waits, and clean-up.
 #include "runner/clsexecute.h"
+#include "runner/command_line.h"
+#include "runner/spawn_command.h"
 #include "runner/tests/qt_app.h"
 #include "runner/tests/test_files.h"
 
@@ -194,6 +196,31 @@ TEST_F(ShellTest, AutoCloseWindowFalseRunsTheLineInATerminal) {
     lines = ReadLines(Dir(u"probe.txt"_s));
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[2], u"5"_s);
+}
+
+TEST_F(ShellTest, TerminalWindowStaysOpenUntilClosed) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
+        FindTerminalEmulator(DefaultSearchDirs()).isEmpty()) {
+        GTEST_SKIP() << "needs a display and a terminal emulator";
+    }
+    ClsExecute runner;
+    runner.AutoCloseWindow(kVbFalse);
+    // Once the command has run, the window must still be open half a second
+    // later; then it is closed, which ends the run.
+    std::int32_t stillOpen = -1;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QFileInfo::exists(Dir(u"probe.txt"_s))) {
+            poll.stop();
+            QTimer::singleShot(500, [&] { stillOpen = runner.Terminate(); });
+        }
+    });
+    poll.start(50);
+    EXPECT_EQ(runner.Shell(QString(TOLVANE_PROBE) + u" from-terminal"_s, temp_.path()), 1);
+    EXPECT_EQ(stillOpen, 1);
+    const QStringList lines = ReadLines(Dir(u"probe.txt"_s));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[2], u"from-terminal"_s);
 }
 
 TEST_F(ShellTest, AutoCloseWindowFalseWithoutATerminalReturnsZero) {
