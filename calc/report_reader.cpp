@@ -76,7 +76,7 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
 
 void CountOneMore(std::int16_t& count, const char16_t* what) {
     if (count == std::numeric_limits<std::int16_t>::max()) {
-        throw ReadFailure{u"报告文件读取错误: " + std::u16string(what) + u"超过32767行，计数溢出"};
+        throw ReadFailure{u"报告文件读取错误: " + std::u16string(what) + u"超过32767，计数溢出"};
     }
     ++count;
 }
@@ -102,7 +102,7 @@ std::size_t ReadDiscreteTables(const ReportScanner& scanner, std::int16_t& rowCo
 
         position = scanner.Skip(afterTerrain, kTableHeadingLines, u"离散距离表的表头不完整");
         while (scanner.IsTableRow(position)) {
-            CountOneMore(rowCount, u"离散距离行");
+            CountOneMore(rowCount, u"离散距离行数");
             std::u16string row = heightText;
             row += u' ';
             row += scanner.Slice(position, kRowWidth);
@@ -125,7 +125,7 @@ void CollectSummaryLines(const ReportScanner& scanner, std::size_t position,
         const std::size_t lineEnd = scanner.NextLineStart(position, u"结果汇总缺少结束行(***)") - 2;
         const std::size_t length = lineEnd - position;
         if (length >= kShortestSummaryLine && !scanner.HoldsAt(position + 1, u"   ")) {
-            CountOneMore(summaryCount, u"结果汇总行");
+            CountOneMore(summaryCount, u"结果汇总行数");
             summaryLines.emplace_back(scanner.Slice(position, length));
         }
         position = lineEnd + 2;

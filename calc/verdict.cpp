@@ -63,7 +63,8 @@ Result<std::u16string> FromSummary(const std::vector<std::u16string>& summaryRow
             largest = value;
         }
     }
-    if (ToSingle(static_cast<double>(largest) / static_cast<double>(standard)) < 1.0f) {
+    if (largestRow == 0 ||
+        ToSingle(static_cast<double>(largest) / static_cast<double>(standard)) < 1.0f) {
         return kNoExceedance;
     }
 
