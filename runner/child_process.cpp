@@ -134,8 +134,11 @@ bool TerminateChild(ChildRun& run, std::chrono::milliseconds grace) {
         return false;
     }
     ::kill(run.pid, SIGTERM);
-    run.killScheduled = true;
-    run.killAt = std::chrono::steady_clock::now() + grace;
+    const auto killAt = std::chrono::steady_clock::now() + grace;
+    if (!run.killScheduled || killAt < run.killAt) {
+        run.killScheduled = true;
+        run.killAt = killAt;
+    }
     return true;
 }
 

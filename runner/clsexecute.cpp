@@ -5,6 +5,7 @@
 #include "runner/spawn_command.h"
 
 #include <chrono>
+#include <utility>
 
 namespace quorvel {
 namespace {
@@ -54,11 +55,13 @@ std::int32_t ClsExecute::RunAndWait(const QString& cmdline, const QString& CurDi
     if (!run) {
         return 0;
     }
-    current_ = run;
+    // A Shell call made from an event handler during this wait nests inside
+    // it; Terminate then reaches the innermost child.
+    std::weak_ptr<ChildRun> outer = std::exchange(current_, run);
     WaitForChild(run);
     // `this` may have been deleted during the wait; touch it only if not.
     if (!run->ownerGone) {
-        current_.reset();
+        current_ = std::move(outer);
     }
     return 1;
 }

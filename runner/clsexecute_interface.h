@@ -64,6 +64,7 @@ class _clsExecuteControl {
     // Sends the child of a pending Shell call SIGTERM, then SIGKILL when it has
     // not ended after a short grace period; the pending Shell call returns once
     // the child has ended. Returns at once: 1 when a child was running, else 0.
+    // Call it on the thread that called Shell, e.g. from an event handler.
     virtual std::int32_t Terminate() = 0;
 };
 
