@@ -5,7 +5,6 @@
 #include "runner/spawn_command.h"
 
 #include <chrono>
-#include <utility>
 
 namespace quorvel {
 namespace {
@@ -24,9 +23,11 @@ ClsExecute::ClsExecute(QStringList searchDirs) : searchDirs_(std::move(searchDir
 ClsExecute::~ClsExecute() {
     // Deleted while its Shell call still waits (from an event handler run by
     // that wait): end the child now; the wait only touches the shared state.
-    if (const std::shared_ptr<ChildRun> run = current_.lock()) {
-        run->ownerGone = true;
-        TerminateChild(*run, std::chrono::milliseconds{0});
+    for (const std::weak_ptr<ChildRun>& pending : runs_) {
+        if (const std::shared_ptr<ChildRun> run = pending.lock()) {
+            run->ownerGone = true;
+            TerminateChild(*run, std::chrono::milliseconds{0});
+        }
     }
 }
 
@@ -56,18 +57,18 @@ std::int32_t ClsExecute::RunAndWait(const QString& cmdline, const QString& CurDi
         return 0;
     }
     // A Shell call made from an event handler during this wait nests inside
-    // it; Terminate then reaches the innermost child.
-    std::weak_ptr<ChildRun> outer = std::exchange(current_, run);
+    // it; Terminate reaches the innermost child.
+    runs_.push_back(run);
     WaitForChild(run);
     // `this` may have been deleted during the wait; touch it only if not.
     if (!run->ownerGone) {
-        current_ = std::move(outer);
+        runs_.pop_back();
     }
     return 1;
 }
 
 std::int32_t ClsExecute::Terminate() {
-    const std::shared_ptr<ChildRun> run = current_.lock();
+    const std::shared_ptr<ChildRun> run = runs_.empty() ? nullptr : runs_.back().lock();
     return run && TerminateChild(*run, kTerminateGrace) ? 1 : 0;
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace quorvel {
 
@@ -36,7 +37,7 @@ class ClsExecute : public QObject, public _clsExecute, public _clsExecuteControl
 
     VbBoolean m_AutoCloseWindow = kVbTrue;
     std::optional<QStringList> searchDirs_;
-    std::weak_ptr<ChildRun> current_;
+    std::vector<std::weak_ptr<ChildRun>> runs_;  // pending Shell calls, innermost last
 };
 
 }  // namespace quorvel

@@ -175,6 +175,21 @@ TEST_F(ShellTest, DeletingTheObjectDuringItsRunEndsTheChild) {
     EXPECT_LT(clock.elapsed(), 5000);
 }
 
+TEST_F(ShellTest, NestedRunsAllEndWhenTheObjectIsDeleted) {
+    auto* runner = new ClsExecute();
+    std::int32_t inner = -1;
+    QTimer::singleShot(100, [&] { inner = runner->Shell(Sleeper(20000)); });
+    QTimer::singleShot(300, [&runner] {
+        delete runner;
+        runner = nullptr;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(runner->Shell(Sleeper(20000)), 1);
+    EXPECT_EQ(inner, 1);
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
 TEST_F(ShellTest, AutoCloseWindowFalseRunsTheLineInATerminal) {
     // A stand-in terminal emulator that records its arguments.
     const QString bin = Dir(u"bin"_s);
