@@ -6,12 +6,12 @@
 
 namespace quorvel {
 
-// Globally adaptive 7/15-point Gauss-Kronrod quadrature over a set of pieces:
+// Globally adaptive 3/7-point Gauss-Kronrod quadrature over a set of pieces:
 // the piece with the largest error estimate is halved until the estimates add
 // up to less than relative_tolerance of the total.
 class GaussKronrod {
   public:
-    static constexpr int kMaxIntervals = 96;
+    static constexpr int kMaxIntervals = 128;
 
     template <typename F>
     static double Integrate(const F& f, const double* breaks, int break_count,
@@ -53,29 +53,23 @@ class GaussKronrod {
 
     template <typename F>
     static Interval Rule(const F& f, double a, double b) {
-        static constexpr double kNodes[8] = {
-            0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
-            0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
-            0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
-            0.207784955007898467600689403773245, 0.0};
-        static constexpr double kKronrod[8] = {
-            0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
-            0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
-            0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
-            0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
-        static constexpr double kGauss[4] = {
-            0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-            0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
+        static constexpr double kNodes[4] = {0.960491268708020283423507092629080,
+                                             0.774596669241483377035853079956480,
+                                             0.434243749346802558002071502844628, 0.0};
+        static constexpr double kKronrod[4] = {
+            0.104656226026467265193823857192073, 0.268488089868333440728569280666710,
+            0.401397414775962222905051818618432, 0.450916538658474142345110087045571};
+        static constexpr double kGauss[2] = {5.0 / 9.0, 8.0 / 9.0};
         const double centre = 0.5 * (a + b);
         const double half = 0.5 * (b - a);
         const double fc = f(centre);
-        double kronrod = kKronrod[7] * fc;
-        double gauss = kGauss[3] * fc;
-        for (int j = 0; j < 7; ++j) {
+        double kronrod = kKronrod[3] * fc;
+        double gauss = kGauss[1] * fc;
+        for (int j = 0; j < 3; ++j) {
             const double dx = half * kNodes[j];
             const double sum = f(centre - dx) + f(centre + dx);
             kronrod += kKronrod[j] * sum;
-            if (j % 2 == 1) gauss += kGauss[j / 2] * sum;
+            if (j == 1) gauss += kGauss[0] * sum;
         }
         return {a, b, kronrod * half, std::abs(kronrod - gauss) * half};
     }

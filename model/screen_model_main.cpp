@@ -56,7 +56,8 @@ int Run(int argc, char** argv) {
         const auto path = quorvel::FindFileIgnoringCase(std::filesystem::current_path(ec), *name);
         std::ifstream in;
         if (path) in.open(*path, std::ios::binary);
-        if (!in) return Stop(kNoAnswerFile, "Cannot open the answer file \"" + *name + "\".");
+        if (!path || !in.is_open())
+            return Stop(kNoAnswerFile, "Cannot open the answer file \"" + *name + "\".");
         std::ostringstream whole;
         whole << in.rdbuf();
         const std::vector<std::string> lines = quorvel::SplitLines(whole.str());

@@ -27,6 +27,17 @@ double VerticalTerm::At(double sigma_z) const {
     if (has_lid_ && sigma_z > kEvenlyMixed * zi_) {
         return std::sqrt(2.0 * std::numbers::pi) * sigma_z / zi_;
     }
+    if (z_ == 0.0) {
+        // At ground level the images pair up: each offset appears with both signs.
+        double v = 2.0 * Gauss(h_, sigma_z);
+        if (!has_lid_) return v;
+        for (int n = 1; n <= kMaxImages; ++n) {
+            const double lid = 2.0 * n * zi_;
+            if (lid - h_ > kNegligibleSpread * sigma_z) break;
+            v += 2.0 * (Gauss(lid - h_, sigma_z) + Gauss(lid + h_, sigma_z));
+        }
+        return v;
+    }
     double v = Gauss(z_ - h_, sigma_z) + Gauss(z_ + h_, sigma_z);
     if (!has_lid_) return v;
     for (int n = 1; n <= kMaxImages; ++n) {

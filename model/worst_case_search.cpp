@@ -10,13 +10,13 @@ namespace quorvel {
 namespace {
 
 // The coarse direction scan: this many steps over the quadrant.
-constexpr int kCoarseSteps = 9;
+constexpr int kCoarseSteps = 6;
 constexpr int kCoarsePoints = kCoarseSteps + 1;
 // Local maxima of the coarse scan below this share of the best are not refined:
 // between two scan points a peak does not rise that far above both.
-constexpr double kRefineShare = 0.7;
+constexpr double kRefineShare = 0.8;
 // Golden-section refinement stops at this width of the bracket (degrees).
-constexpr double kAngleTolerance = 0.05;
+constexpr double kAngleTolerance = 0.5;
 
 // At a higher wind speed of the same class the concentration scales with
 // 1 / u_s, while a higher mixing lid (320 u10) only takes image terms away.

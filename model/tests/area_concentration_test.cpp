@@ -1,0 +1,139 @@
+#include "model/area_concentration.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "model/dispersion_coefficients.h"
+#include "model/rectangle_in_wind.h"
+#include "model/vertical_term.h"
+
+namespace quorvel {
+namespace {
+
+// An independent check: the area as a grid of point sources, each cell a
+// Gaussian plume, summed directly.
+double PointSum(const AreaSource& s, const MetCondition& met, double distance, double angle_deg,
+                int cells_along, int cells_across) {
+    const DispersionCoefficients spread(met.stability, s.land_use);
+    const VerticalTerm vertical(s.release_height, s.receptor_height, met.has_lid,
+                                met.mixing_height);
+    const double angle = angle_deg * std::numbers::pi / 180.0;
+    const double du = s.larger_side / cells_along;
+    const double dv = s.smaller_side / cells_across;
+    double sum = 0.0;
+    for (int i = 0; i < cells_along; ++i) {
+        const double u = -0.5 * s.larger_side + (i + 0.5) * du;
+        for (int j = 0; j < cells_across; ++j) {
+            const double v = -0.5 * s.smaller_side + (j + 0.5) * dv;
+            const double x = distance - (u * std::cos(angle) + v * std::sin(angle));
+            const double y = -u * std::sin(angle) + v * std::cos(angle);
+            if (x < 1.0) continue;
+            const Sigmas sg = spread.At(x);
+            sum += std::exp(-0.5 * y * y / (sg.y * sg.y)) * vertical.At(sg.z) /
+                   (2.0 * std::numbers::pi * sg.y * sg.z);
+        }
+    }
+    return 1e6 * s.emission_rate * sum * du * dv / met.us;
+}
+
+AreaSource Source(double height, double larger, double smaller, LandUse land) {
+    AreaSource s;
+    s.emission_rate = 10.0 / (larger * smaller);
+    s.release_height = height;
+    s.larger_side = larger;
+    s.smaller_side = smaller;
+    s.land_use = land;
+    return s;
+}
+
+TEST(AreaConcentration, AgreesWithADirectSumOverTheArea) {
+    struct Case {
+        AreaSource source;
+        Stability stability;
+        double distance;
+        double angle;
+    };
+    AreaSource flagpole = Source(3.0, 100.0, 40.0, LandUse::Rural);
+    flagpole.receptor_height = 2.0;
+    const Case cases[] = {
+        {Source(10.0, 300.0, 100.0, LandUse::Urban), Stability::B, 400.0, 30.0},
+        {flagpole, Stability::E, 120.0, 60.0},
+        {Source(15.0, 100.0, 100.0, LandUse::Urban), Stability::C, 60.0, 45.0},
+    };
+    for (const Case& c : cases) {
+        const MetCondition met =
+            MakeMetCondition(c.stability, 1.0, c.source.release_height, c.source.land_use);
+        const double ours = AreaConcentration(c.source, met).At(c.distance, c.angle);
+        const double direct = PointSum(c.source, met, c.distance, c.angle, 600, 300);
+        EXPECT_NEAR(ours / direct, 1.0, 0.005) << c.distance << " m at " << c.angle;
+    }
+}
+
+TEST(AreaConcentration, ReceptorInsideALargeAreaMatchesTheDirectSum) {
+    // A point where the public program's own figure (378.0) is 3.7 % high.
+    const AreaSource s = Source(5.0, 1500.0, 1500.0, LandUse::Rural);
+    const MetCondition met = MakeMetCondition(Stability::F, 1.0, 5.0, LandUse::Rural);
+    const double ours = AreaConcentration(s, met).At(550.0, 0.0);
+    const double direct = PointSum(s, met, 550.0, 0.0, 3000, 1500);
+    EXPECT_NEAR(ours / direct, 1.0, 0.003);
+    EXPECT_LT(ours, 0.97 * 378.0);
+}
+
+TEST(AreaConcentration, SymmetriesOfTheRectangle) {
+    const AreaSource square = Source(2.0, 80.0, 80.0, LandUse::Urban);
+    const AreaConcentration model(square, MakeMetCondition(Stability::D, 1.0, 2.0, LandUse::Urban));
+    for (double angle : {0.0, 10.0, 33.0}) {
+        EXPECT_NEAR(model.At(70.0, angle) / model.At(70.0, 90.0 - angle), 1.0, 1e-6) << angle;
+    }
+    EXPECT_DOUBLE_EQ(RectangleInWind::FoldAngle(135.0), 45.0);
+    EXPECT_DOUBLE_EQ(RectangleInWind::FoldAngle(-30.0), 30.0);
+    EXPECT_DOUBLE_EQ(RectangleInWind::FoldAngle(200.0), 20.0);
+    EXPECT_DOUBLE_EQ(RectangleInWind::FoldAngle(90.0), 90.0);
+}
+
+TEST(AreaConcentration, ScalesWithRateAndInverselyWithWindSpeed) {
+    AreaSource s = Source(0.0, 50.0, 20.0, LandUse::Rural);
+    const MetCondition slow = MakeMetCondition(Stability::E, 1.0, 0.0, LandUse::Rural);
+    const MetCondition fast = MakeMetCondition(Stability::E, 4.0, 0.0, LandUse::Rural);
+    const double base = AreaConcentration(s, slow).At(200.0, 20.0);
+    EXPECT_GT(base, 0.0);
+    EXPECT_NEAR(AreaConcentration(s, fast).At(200.0, 20.0), base / 4.0, 1e-9 * base);
+    s.emission_rate *= 3.0;
+    EXPECT_NEAR(AreaConcentration(s, slow).At(200.0, 20.0), 3.0 * base, 1e-9 * base);
+}
+
+TEST(AreaConcentration, NothingComesFromAreaWithinOneMetreUpwind) {
+    const AreaSource s = Source(0.0, 10.0, 10.0, LandUse::Urban);
+    const AreaConcentration model(s, MakeMetCondition(Stability::A, 1.0, 0.0, LandUse::Urban));
+    // The far edge is 5 m upwind of the centre: a receptor 4.5 m upwind of
+    // the centre sees only area downwind of it or within 1 m.
+    EXPECT_EQ(model.At(-4.5, 0.0), 0.0);
+    EXPECT_GT(model.At(0.0, 0.0), 0.0);
+    for (double d : {0.0, 5.0, 50.0, 5000.0}) EXPECT_TRUE(std::isfinite(model.At(d, 17.0)));
+}
+
+TEST(VerticalTerm, ReflectionsAndTheMixingLid) {
+    const VerticalTerm open(0.0, 0.0, false, 0.0);
+    EXPECT_DOUBLE_EQ(open.At(5.0), 2.0);
+    const VerticalTerm lid(10.0, 0.0, true, 100.0);
+    // Well below the lid the images add nothing.
+    EXPECT_NEAR(lid.At(5.0), 2.0 * std::exp(-2.0), 1e-12);
+    // Deep below the lid the images approach the evenly mixed value from below.
+    const double mixed = std::sqrt(2.0 * std::numbers::pi) * 159.0 / 100.0;
+    EXPECT_NEAR(lid.At(159.0) / mixed, 1.0, 1e-4);
+    EXPECT_NEAR(lid.At(161.0), std::sqrt(2.0 * std::numbers::pi) * 161.0 / 100.0, 1e-12);
+    // The same sum at a flagpole height, term by term.
+    const VerticalTerm raised(10.0, 4.0, true, 50.0);
+    double expected = 0.0;
+    for (int n = -20; n <= 20; ++n) {
+        const double lid_images = 2.0 * n * 50.0;
+        expected += std::exp(-0.5 * std::pow((4.0 - 10.0 - lid_images) / 40.0, 2)) +
+                    std::exp(-0.5 * std::pow((4.0 + 10.0 - lid_images) / 40.0, 2));
+    }
+    EXPECT_NEAR(raised.At(40.0), expected, 1e-9);
+}
+
+}  // namespace
+}  // namespace quorvel
