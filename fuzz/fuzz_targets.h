@@ -1,0 +1,28 @@
+#pragma once
+// The bodies of the fuzz targets. Each takes one input and checks that the
+// code under test ends in a value (a result or an error text) without
+// crashing; a broken promise aborts. The libFuzzer entry points call them, and
+// the corpus replay test runs them over every stored input.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quorvel::fuzz {
+
+// Report bytes (code page 936) through ParseScreenReport and FormVerdict.
+int ReportVerdict(const std::uint8_t* data, std::size_t size);
+
+// Ten input fields, split at line feeds, through the lenient number rule, the
+// derived quantities and DecideCheckInputs.
+int InputCheck(const std::uint8_t* data, std::size_t size);
+
+// Code page 936 decoding, and the round trip back where the bytes are valid.
+int CodePage(const std::uint8_t* data, std::size_t size);
+
+// An answer file through the model's answer reader to a finished or refused run.
+int AnswerRun(const std::uint8_t* data, std::size_t size);
+
+// Aborts with a message when `condition` does not hold.
+void Require(bool condition, const char* what);
+
+}  // namespace quorvel::fuzz

@@ -1,0 +1,49 @@
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/code_page.h"
+#include "calc/report_reader.h"
+#include "calc/verdict.h"
+#include "fuzz/fuzz_targets.h"
+
+namespace quorvel::fuzz {
+
+int ReportVerdict(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const Result<std::u16string> text = DecodeCodePage936(bytes);
+    Require(text.ok(), "a report decodes");
+
+    std::int16_t rowCount = -1;
+    std::int16_t summaryCount = -1;
+    std::vector<std::u16string> rows{u"old row"};
+    std::vector<std::u16string> summaryRows{u"old,summary,row,"};
+    std::u16string errorText = u"untouched";
+    const bool parsed =
+        ParseScreenReport(text.value(), rowCount, summaryCount, rows, summaryRows, errorText);
+    Require(rowCount >= 0 && summaryCount >= 0, "counts never negative");
+    Require(static_cast<std::size_t>(rowCount) == rows.size(), "row count matches the list");
+    if (!parsed) {
+        Require(!errorText.empty() && errorText != u"untouched", "a failure says why");
+        return 0;
+    }
+    Require(errorText == u"untouched", "success leaves the error text alone");
+    Require(static_cast<std::size_t>(summaryCount) == summaryRows.size(),
+            "summary count matches the list");
+    for (const auto& row : rows) {
+        Require(row.find(u"  ") == std::u16string::npos, "rows hold single blanks");
+        Require(!row.empty() && row.front() != u' ' && row.back() != u' ', "rows are trimmed");
+    }
+
+    // The standards a window can produce, and the edges of single precision.
+    for (const float standard : {500.0f, 1e-30f, 3.4e38f, 0.0f, -1.0f}) {
+        const Result<std::u16string> verdict = FormVerdict(rows, summaryRows, standard);
+        Require(verdict.ok() ? !verdict.value().empty() : !verdict.error().empty(),
+                "a verdict or an error text");
+        if (!(standard > 0.0f)) Require(!verdict.ok(), "a standard not above 0 is refused");
+    }
+    return 0;
+}
+
+}  // namespace quorvel::fuzz
