@@ -132,11 +132,14 @@ bool ReadSource(Reader& in, ModelAnswers& answers) {
     if (!title) return false;
     answers.title = std::string(Trim(*title).substr(0, kMaxTitleLength));
 
-    auto type =
-        in.Letter("source type", "Enter source type (A = area):", "PFAVNBC", "A (area source)");
+    auto type = in.Line("source type", "Enter source type (A = area):");
     if (!type) return false;
-    if (*type != 'A') {
-        in.Fail("source type", "A: only area sources are modelled");
+    const std::string_view letter = Trim(*type);
+    if (letter != "A" && letter != "a") {
+        const bool other_type =
+            letter.size() == 1 && std::isalpha(static_cast<unsigned char>(letter[0]));
+        in.Fail("source type", other_type ? std::string("A: only area sources are modelled")
+                                          : "A (area source), got " + Quoted(*type));
         return false;
     }
     AreaSource& s = answers.source;

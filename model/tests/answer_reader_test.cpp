@@ -81,7 +81,7 @@ TEST(AnswerReader, BadAnswersNameTheAnswerAndWhatWasExpected) {
     };
     const Case cases[] = {
         {1, "P", "only area sources"},
-        {1, "Q", "source type"},
+        {1, "AREA", "source type"},
         {2, "ten", "emission rate"},
         {2, " 0 ", "emission rate"},
         {2, " inf ", "emission rate"},
