@@ -24,7 +24,11 @@ enum ExitCode { kFinished = 0, kBadAnswer = 1, kNoAnswerFile = 2, kCannotWrite =
 quorvel::RunStamp Now() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     char date[16];
     char time[16];
     std::strftime(date, sizeof date, "%m/%d/%y", &local);
