@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "calc/derived_quantities.h"
 #include "calc/lenient_number.h"
@@ -12,6 +13,7 @@ namespace {
 const std::u16string kNoStandard = u"未设置评价标准!";
 const std::u16string kRatio = u"要求面源的两条边长度比值不能超过10，超出这个限制的宜分成多个面源!";
 const std::u16string kAreaRate = u"单位面积排放速率超出计算范围，请调整排放速率或面源尺寸!";
+const std::u16string kInvalidData = u"无效数据!";
 
 CheckDecision Refuse(std::u16string message, CheckFocus focus) {
     return CheckDecision{false, std::move(message), focus};
@@ -62,6 +64,19 @@ CheckDecision DecideCheckInputs(const CalculationInputs& inputs) {
     };
     for (const auto& refusal : refusals) {
         if (refusal) return *refusal;
+    }
+    // The window holds every box above 0; a value that reached the check
+    // another way is refused as the box would refuse it, before the model
+    // refuses it with a text that does not say which value is wrong.
+    const std::pair<double, CheckFocus> mustBePositive[] = {
+        {ReleaseHeight(inputs), CheckFocus::Text1_0},
+        {SourceWidth(inputs), CheckFocus::Text1_1},
+        {SourceLength(inputs), CheckFocus::Text1_2},
+        {gramsPerSecond, CheckFocus::Text1_3},
+        {ComparisonStandard(inputs), hourlyUsed ? CheckFocus::Text1_4 : CheckFocus::Text1_5},
+    };
+    for (const auto& [value, focus] : mustBePositive) {
+        if (!(value > 0.0)) return Refuse(kInvalidData, focus);
     }
 
     const float areaRate = AreaEmissionRate(inputs);

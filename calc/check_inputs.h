@@ -18,7 +18,8 @@ struct CheckDecision {
 // Decides whether a calculation may start: a standard must be chosen, the
 // sides may be at most 10 times apart, and every derived quantity must be a
 // usable single-precision value (no overflow to infinity, no underflow of a
-// non-zero input to 0, an area emission rate that is finite and not 0).
+// non-zero input to 0, height, sides, rate and the standard in use above 0,
+// an area emission rate that is finite and not 0).
 CheckDecision DecideCheckInputs(const CalculationInputs& inputs);
 
 }  // namespace quorvel

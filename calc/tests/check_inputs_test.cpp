@@ -87,6 +87,33 @@ TEST(DecideCheckInputs, AnAreaRateThatIsInfiniteOrRoundsToZeroIsRefused) {
     ExpectRefused(DecideCheckInputs(inputs), CheckFocus::Text1_3);
 }
 
+// Values the window's boxes refuse can still reach the check (a box that
+// loses the focus without being validated); the model would refuse them with
+// a text that names no box.
+TEST(DecideCheckInputs, ValuesNotAboveZeroAreRefusedAtTheirBox) {
+    const auto refusedAt = [](auto change, CheckFocus focus) {
+        CalculationInputs inputs;
+        change(inputs);
+        const CheckDecision decision = DecideCheckInputs(inputs);
+        ExpectRefused(decision, focus);
+        EXPECT_EQ(decision.message, u"无效数据!");
+    };
+    refusedAt([](CalculationInputs& in) { in.HeightText = u"0"; }, CheckFocus::Text1_0);
+    refusedAt([](CalculationInputs& in) { in.HeightText = u"-15 m"; }, CheckFocus::Text1_0);
+    refusedAt([](CalculationInputs& in) { in.WidthText = in.LengthText = u"-100"; },
+              CheckFocus::Text1_1);
+    refusedAt([](CalculationInputs& in) { in.RateText = u"十"; }, CheckFocus::Text1_3);
+    refusedAt([](CalculationInputs& in) { in.RateText = u"-1"; }, CheckFocus::Text1_3);
+    refusedAt([](CalculationInputs& in) { in.HourlyStandardText = u"0"; }, CheckFocus::Text1_4);
+    refusedAt(
+        [](CalculationInputs& in) {
+            in.HourlyChecked = false;
+            in.DailyChecked = true;
+            in.DailyStandardText = u"-0.15";
+        },
+        CheckFocus::Text1_5);
+}
+
 TEST(DecideCheckInputs, DailyStandardIsCheckedOnlyWhenItIsUsed) {
     CalculationInputs inputs;
     inputs.DailyStandardText = u"1e38";
