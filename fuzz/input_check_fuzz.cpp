@@ -78,15 +78,16 @@ int InputCheck(const std::uint8_t* data, std::size_t size) {
     }
     Require(std::isfinite(height) && std::isfinite(width) && std::isfinite(length),
             "passed sides and height are finite");
-    Require(std::isfinite(areaRate), "a passed area rate is finite");
+    Require(std::isfinite(areaRate) && areaRate > 0.0f, "a passed area rate is usable");
+    Require(height > 0.0f && width > 0.0f && length > 0.0f && standard > 0.0f,
+            "passed values are above 0");
     Require(std::isfinite(standard), "a passed standard is finite");
 
-    // The window holds every input above 0. Such inputs, within the model's
-    // own limits, must give an answer file that the model accepts whole.
+    // Passed inputs within the model's own limits must give an answer file
+    // that the model accepts whole.
     const float larger = std::max(width, length);
-    const bool modelCanTakeThem = height > 0.0f && height <= kMaxHeight && width > 0.0f &&
-                                  length > 0.0f && larger <= kMaxSide && areaRate > 0.0f &&
-                                  areaRate <= kMaxEmissionRate && standard > 0.0f;
+    const bool modelCanTakeThem =
+        height <= kMaxHeight && larger <= kMaxSide && areaRate <= kMaxEmissionRate;
     if (!modelCanTakeThem) return 0;
     const std::vector<std::string> lines = SplitLines(BuildAnswerFile(inputs));
     std::size_t next = 0;
