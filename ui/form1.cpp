@@ -104,18 +104,41 @@ void Form1::BuildControls() {
     setFont(CjkFont(9));
     setFixedSize(Pixels(kClientWidthTwips), Pixels(kClientHeightTwips));
 
-    // Auto-sized labels keep their place and take the size of their text.
-    auto makeLabel = [this](QWidget* container, const QString& name, const QString& caption,
-                            int left, int top, int width, int height) {
-        auto* label = new ClickLabel(caption, container);
-        label->setObjectName(name);
-        Place(label, left, top, width, height);
-        label->resize(label->sizeHint());
-        return label;
-    };
+    BuildPublisherStrip();
+    BuildInputFrame();
+    BuildResultFrame();
 
-    Label2[0] = makeLabel(this, ControlName("Label2", 0), Text(kPublisherOrganisation), 3000, 120,
-                          2340, 180);
+    Command1[2] = new QPushButton(QStringLiteral("退出"), this);
+    Place(Command1[2], 2610, 4290, 1605, 345);
+    Command1[1] = new QPushButton(QStringLiteral("使用说明"), this);
+    Place(Command1[1], 4410, 4290, 1605, 345);
+    for (int i = 0; i < 3; ++i) {
+        Command1[i]->setObjectName(ControlName("Command1", i));
+        Command1[i]->setAutoDefault(false);
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+
+    QWidget* const tabOrder[] = {Command1[1], Text1[0],  Text1[1],    Text1[2],  Text1[3],
+                                 Combo1[0],   Check1[0], Text1[4],    Check1[1], Text1[5],
+                                 Command1[0], Text2,     Command1[2], Combo1[1]};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    Command1[1]->setFocus();
+}
+
+ClickLabel* Form1::AutoSizedLabel(QWidget* container, const QString& name, const QString& caption,
+                                  int left, int top, int width, int height) {
+    auto* label = new ClickLabel(caption, container);
+    label->setObjectName(name);
+    Place(label, left, top, width, height);
+    label->resize(label->sizeHint());
+    return label;
+}
+
+void Form1::BuildPublisherStrip() {
+    Label2[0] = AutoSizedLabel(this, ControlName("Label2", 0), Text(kPublisherOrganisation), 3000,
+                               120, 2340, 180);
     Label2[1] = new ClickLabel(Text(kPublisherLaboratory), this);
     Label2[2] = new ClickLabel(QStringLiteral("发布"), this);
     for (int i : {1, 2}) {
@@ -132,7 +155,9 @@ void Form1::BuildControls() {
     for (int i = 0; i < 3; ++i) {
         connect(Label2[i], &ClickLabel::clicked, this, [this, i] { Label2_Click(i); });
     }
+}
 
+void Form1::BuildInputFrame() {
     Frame1 = new QGroupBox(QStringLiteral("参数设定"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Place(Frame1, 30, 720, 3705, 3495);
@@ -147,8 +172,8 @@ void Form1::BuildControls() {
                         {u"污染物排放率:", 1050},
                         {u"项目所在位置:", 2700}};
     for (int i = 0; i < 5; ++i) {
-        Label1[i] = makeLabel(Frame1, ControlName("Label1", i), Text(rows[i].caption), 180,
-                              rows[i].top, 1170, 180);
+        Label1[i] = AutoSizedLabel(Frame1, ControlName("Label1", i), Text(rows[i].caption), 180,
+                                   rows[i].top, 1170, 180);
     }
 
     struct Box {
@@ -201,7 +226,9 @@ void Form1::BuildControls() {
     Combo1[1]->setAccessibleName(Label1[4]->text());
     Label1[4]->setVisible(false);
     Combo1[1]->setVisible(false);
+}
 
+void Form1::BuildResultFrame() {
     Frame2 = new QGroupBox(QStringLiteral("计算结果"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Place(Frame2, 3810, 720, 4605, 3495);
@@ -218,24 +245,6 @@ void Form1::BuildControls() {
     Text2->setAccessibleName(QStringLiteral("计算结果"));
     UseHighlightAsText(Text2, QPalette::Text);
     Place(Text2, 60, 570, 4455, 2835);
-
-    Command1[2] = new QPushButton(QStringLiteral("退出"), this);
-    Place(Command1[2], 2610, 4290, 1605, 345);
-    Command1[1] = new QPushButton(QStringLiteral("使用说明"), this);
-    Place(Command1[1], 4410, 4290, 1605, 345);
-    for (int i = 0; i < 3; ++i) {
-        Command1[i]->setObjectName(ControlName("Command1", i));
-        Command1[i]->setAutoDefault(false);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    }
-
-    QWidget* const tabOrder[] = {Command1[1], Text1[0],  Text1[1],    Text1[2],  Text1[3],
-                                 Combo1[0],   Check1[0], Text1[4],    Check1[1], Text1[5],
-                                 Command1[0], Text2,     Command1[2], Combo1[1]};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
-    Command1[1]->setFocus();
 }
 
 void Form1::Form_Load() {

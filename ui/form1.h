@@ -73,6 +73,12 @@ class Form1 : public QWidget {
 
   private:
     void BuildControls();
+    void BuildPublisherStrip();
+    void BuildInputFrame();
+    void BuildResultFrame();
+    // A label that keeps its place and takes the size of its text.
+    ClickLabel* AutoSizedLabel(QWidget* container, const QString& name, const QString& caption,
+                               int left, int top, int width, int height);
     void Form_Load();
     void Check1_Click(int index);
     void Command1_Click(int index);
