@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <fstream>
 #include <new>
+#include <system_error>
 
 #include "calc/derived_quantities.h"
 #include "calc/number_text.h"
@@ -68,6 +69,14 @@ std::string BuildAnswerFile(const CalculationInputs& inputs) {
 Status WriteAnswerFile(const std::filesystem::path& file, const CalculationInputs& inputs) {
     try {
         const std::string content = BuildAnswerFile(inputs);
+        // A link in the file's place is replaced, not written through: the
+        // answers must land in the directory named, not where the link points.
+        std::error_code error;
+        if (std::filesystem::symlink_status(file, error).type() ==
+                std::filesystem::file_type::symlink &&
+            !std::filesystem::remove(file, error)) {
+            return Fail(u"无法创建输入文件: " + PathText(file));
+        }
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         if (!out) return Fail(u"无法创建输入文件: " + PathText(file));
         out.write(content.data(), static_cast<std::streamsize>(content.size()));

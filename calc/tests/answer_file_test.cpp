@@ -130,6 +130,21 @@ TEST_F(WriteAnswerFileTest, OverwritesAnEarlierFileWhole) {
     EXPECT_EQ(Read(file), ExpectedDefaultFile());
 }
 
+TEST_F(WriteAnswerFileTest, ALinkInTheFilesPlaceIsReplacedNotWrittenThrough) {
+    const auto file = directory_ / "Screen3.INP";
+    const auto kept = directory_ / "kept.txt";
+    std::ofstream(kept, std::ios::binary) << "kept";
+    for (const auto& target : {kept, directory_ / "absent.txt"}) {
+        std::filesystem::remove(file);
+        std::filesystem::create_symlink(target, file);
+        ASSERT_TRUE(WriteAnswerFile(file, CalculationInputs{}).ok());
+        EXPECT_FALSE(std::filesystem::is_symlink(file));
+        EXPECT_EQ(Read(file), ExpectedDefaultFile());
+    }
+    EXPECT_EQ(Read(kept), "kept");
+    EXPECT_FALSE(std::filesystem::exists(directory_ / "absent.txt"));
+}
+
 TEST_F(WriteAnswerFileTest, AnUnwritablePlaceGivesAnErrorText) {
     const Status missingDirectory =
         WriteAnswerFile(directory_ / "missing" / "Screen3.INP", CalculationInputs{});
