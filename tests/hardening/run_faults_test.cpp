@@ -100,6 +100,28 @@ TEST_F(RunFaults, AnAnswerFileThatCannotBeCreatedEndsWithAnErrorBeforeTheModelRu
     EXPECT_FALSE(fs::exists(dir_ / "SCREEN.OUT")) << "the model must not have run";
 }
 
+// Links in the run files' places are replaced, never written through: the
+// files they point to, outside the application directory, stay as they are.
+TEST_F(RunFaults, LinksInTheRunFilesPlacesAreNotWrittenThrough) {
+    const fs::path outside = dir_ / "outside";
+    fs::create_directory(outside);
+    WriteBytes(outside / "kept.txt", "kept\r\n");
+    dir_.UseFakeModel("copy crafted.out");
+    for (const char* target : {"kept.txt", "absent.txt"}) {
+        SCOPED_TRACE(target);
+        fs::create_symlink(outside / target, dir_ / "Screen3.INP");
+        fs::create_symlink(outside / target, dir_ / "screen.dat");
+        const auto verdict = Run();
+        ASSERT_TRUE(verdict.ok()) << Utf8(verdict);
+        EXPECT_EQ(verdict.value(), kSeventyMetres);
+        EXPECT_EQ(ReadBytes(outside / "kept.txt"), "kept\r\n");
+        EXPECT_FALSE(fs::exists(outside / "absent.txt"));
+        EXPECT_FALSE(fs::is_symlink(dir_ / "Screen3.INP"));
+        std::error_code error;
+        fs::remove(dir_ / "screen.dat", error);
+    }
+}
+
 TEST_F(RunFaults, AModelThatIsADirectoryCountsAsMissing) {
     fs::create_directory(dir_ / "SCREEN3.EXE");
     ExpectError(Run(), kModelMissingText);
