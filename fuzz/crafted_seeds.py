@@ -90,3 +90,15 @@ refused = {
 }
 for name, answer_lines in refused.items():
     (corpus / "model_answers" / f"refused_{name}.INP").write_bytes(CRLF.join(answer_lines).encode("ascii"))
+
+# Answers at the edges of what the model accepts, with every optional answer.
+edge_answers = {
+    "edges_tiny_sides_fixed_direction": ["tiny", "a", "1E6", "0", "1E-300", "1E-300", "9999", "R",
+                                         "N", "-360", "3", "6", "1E-3", "N", "Y", "1E-300", "100000", "0", "N"],
+    "edges_tall_source_single_class": ["tall", "A", "1E-300", "9999", "100000", "1", "0", "U",
+                                       "Y", "2", "1", "Y", "0 100000", "N", "Y"],
+    "edges_automated_only": ["x" * 200, "A", "5", "2.5", "20", "20", "1.5", "R", "Y", "1",
+                             "Y", "100 100", "N", "N"],
+}
+for name, answer_lines in edge_answers.items():
+    (corpus / "model_answers" / f"{name}.INP").write_bytes(CRLF.join(answer_lines).encode("ascii"))
