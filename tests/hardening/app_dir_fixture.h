@@ -49,8 +49,9 @@ inline bool ProcessGone(pid_t pid) { return ::kill(pid, 0) == -1 && errno == ESR
 // A fresh application directory, removed with everything in it at the end.
 class ScratchAppDir {
   public:
-    ScratchAppDir() {
-        std::string pattern = (fs::temp_directory_path() / "quorvel-hardening-XXXXXX").string();
+    // `name`: the directory's name before its random ending.
+    explicit ScratchAppDir(const std::string& name = "quorvel-hardening-") {
+        std::string pattern = (fs::temp_directory_path() / (name + "XXXXXX")).string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
         path_ = pattern;
         // The runner component the launcher loads from the application directory.

@@ -122,6 +122,24 @@ TEST_F(RunFaults, LinksInTheRunFilesPlacesAreNotWrittenThrough) {
     }
 }
 
+// Users keep programs in directories with blanks, Chinese names and other
+// characters that a command line gives meaning to.
+TEST_F(RunFaults, AnApplicationDirectoryWithAwkwardCharactersStillRuns) {
+    for (const char* name : {"quorvel hardening ", "面源 计算-", "quote\"d <in> 'x' ",
+                             "back\\slash $HOME ", "tab\tand;semicolon&"}) {
+        SCOPED_TRACE(name);
+        ScratchAppDir awkward(name);
+        WriteBytes(awkward / "crafted.out", SeventyMetreReport());
+        awkward.UseFakeModel("copy crafted.out");
+        TolvaneLauncher launcher(QString::fromStdString(awkward.path().string()));
+        const auto verdict = RunScreen3(
+            awkward.path(), [this] { return inputs_; }, launcher);
+        ASSERT_TRUE(verdict.ok()) << Utf8(verdict);
+        EXPECT_EQ(verdict.value(), kSeventyMetres);
+        EXPECT_EQ(awkward.RunFilesLeft(), "");
+    }
+}
+
 TEST_F(RunFaults, AModelThatIsADirectoryCountsAsMissing) {
     fs::create_directory(dir_ / "SCREEN3.EXE");
     ExpectError(Run(), kModelMissingText);
