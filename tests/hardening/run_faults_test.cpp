@@ -140,6 +140,29 @@ TEST_F(RunFaults, AnApplicationDirectoryWithAwkwardCharactersStillRuns) {
     }
 }
 
+TEST_F(RunFaults, AMissingOrDamagedRunnerComponentEndsWithAnErrorText) {
+    dir_.UseFakeModel("copy crafted.out");
+    fs::path component;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) {
+        if (entry.path().filename().string().find("Tolvane") != std::string::npos) {
+            component = entry.path();
+        }
+    }
+    ASSERT_FALSE(component.empty());
+    WriteBytes(component,
+               "\x7F"
+               "ELF damaged");
+    auto result = Run();
+    ASSERT_FALSE(result.ok()) << Utf8(result);
+    EXPECT_FALSE(result.error().empty());
+    EXPECT_FALSE(fs::exists(dir_ / "SCREEN.OUT")) << "the model must not have run";
+
+    fs::remove(component);
+    result = Run();
+    ASSERT_FALSE(result.ok()) << Utf8(result);
+    EXPECT_FALSE(result.error().empty());
+}
+
 TEST_F(RunFaults, AModelThatIsADirectoryCountsAsMissing) {
     fs::create_directory(dir_ / "SCREEN3.EXE");
     ExpectError(Run(), kModelMissingText);
