@@ -105,6 +105,8 @@ Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
         const auto next = Field(rows[k], u' ', 1);
         if (!next) return Fail(kFormatError + u"离散距离行缺少距离: " + rows[k]);
         const float distance = ToSingle(ReadLenientNumber(*next));
+        // A distance beyond single precision names no place to keep a buffer at.
+        if (!std::isfinite(distance)) return Fail(kFormatError + u"离散距离超出范围: " + rows[k]);
         return DistanceVerdict(DistanceText(distance), distance > 2000.0f);
     } catch (const std::bad_alloc&) {
         return Fail(u"内存不足，无法形成计算结果!");
