@@ -9,6 +9,29 @@
 #include "fuzz/fuzz_targets.h"
 
 namespace quorvel::fuzz {
+namespace {
+
+// A verdict is a distance of plain digits (and a decimal part) in metres,
+// with or without the warning, or one of the two fixed texts.
+void RequireVerdictShape(const std::u16string& verdict) {
+    const std::u16string prefix = u"Quorvel 建议距离（距面源中心） = ";
+    if (verdict == u"无超标点" ||
+        verdict == u"最远超标距离 > 5000 m\r\n\r\n污染源强可能超标，建议削减源强后，再计算") {
+        return;
+    }
+    Require(verdict.starts_with(prefix), "a verdict names a distance");
+    const std::size_t unit = verdict.find(u" m", prefix.size());
+    Require(unit != std::u16string::npos, "the distance has its unit");
+    const std::u16string_view number =
+        std::u16string_view(verdict).substr(prefix.size(), unit - prefix.size());
+    Require(!number.empty(), "the distance has digits");
+    for (const char16_t c : number) {
+        Require((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'E' || c == u'+',
+                "the distance is a finite decimal number");
+    }
+}
+
+}  // namespace
 
 int ReportVerdict(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -42,6 +65,7 @@ int ReportVerdict(const std::uint8_t* data, std::size_t size) {
         Require(verdict.ok() ? !verdict.value().empty() : !verdict.error().empty(),
                 "a verdict or an error text");
         if (!(standard > 0.0f)) Require(!verdict.ok(), "a standard not above 0 is refused");
+        if (verdict.ok()) RequireVerdictShape(verdict.value());
     }
     return 0;
 }
