@@ -73,7 +73,7 @@ Result<std::u16string> FromSummary(const std::vector<std::u16string>& summaryRow
     if (!field) return Fail(kFormatError + u"结果汇总行缺少最大浓度的距离: " + row);
     const float distance = ToSingle(ReadLenientNumber(*field));
     const double rounded = RoundHalfToEven(static_cast<double>(distance));
-    if (!(std::fabs(rounded) <= 2147483647.0)) {
+    if (!(rounded >= 0.0 && rounded <= 2147483647.0)) {
         return Fail(kFormatError + u"最大浓度的距离超出范围: " + row);
     }
     const auto n = static_cast<std::int64_t>(rounded);
@@ -105,8 +105,11 @@ Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
         const auto next = Field(rows[k], u' ', 1);
         if (!next) return Fail(kFormatError + u"离散距离行缺少距离: " + rows[k]);
         const float distance = ToSingle(ReadLenientNumber(*next));
-        // A distance beyond single precision names no place to keep a buffer at.
-        if (!std::isfinite(distance)) return Fail(kFormatError + u"离散距离超出范围: " + rows[k]);
+        // A negative distance, or one beyond single precision, names no place
+        // to keep a buffer at.
+        if (!std::isfinite(distance) || distance < 0.0f) {
+            return Fail(kFormatError + u"离散距离超出范围: " + rows[k]);
+        }
         return DistanceVerdict(DistanceText(distance), distance > 2000.0f);
     } catch (const std::bad_alloc&) {
         return Fail(u"内存不足，无法形成计算结果!");

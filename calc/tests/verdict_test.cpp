@@ -106,8 +106,11 @@ TEST(FormVerdict, BadStandardsAndShortRowsAreErrorTexts) {
     EXPECT_FALSE(FormVerdict({}, {u"SIMPLE TERRAIN"}, kStandard).ok());
     EXPECT_FALSE(FormVerdict({}, {u"SIMPLE TERRAIN,900."}, kStandard).ok());
     EXPECT_FALSE(FormVerdict({}, {u"SIMPLE TERRAIN,900.,1e20,0."}, kStandard).ok());
-    // A next distance beyond single precision would read "inf m".
+    // Distances beyond single precision or below 0 would read "inf m" or "-20 m".
     EXPECT_FALSE(FormVerdict({u"0 10. 900.", u"0 1E39. 1."}, {}, kStandard).ok());
+    EXPECT_FALSE(FormVerdict({u"0 10. 900.", u"0 -20. 1."}, {}, kStandard).ok());
+    EXPECT_FALSE(FormVerdict({}, {u"SIMPLE TERRAIN,900.,-37.,0."}, kStandard).ok());
+    EXPECT_EQ(Verdict({}, {u"SIMPLE TERRAIN,900.,-0.4,0."}), kPrefix + u"10 m");
     // Only rows that are read need their fields.
     EXPECT_EQ(Verdict({u"0", u"0 10. 900.", u"0 20. 1."}, {}), kPrefix + u"20 m");
 }
