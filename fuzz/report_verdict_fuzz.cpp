@@ -26,9 +26,10 @@ void RequireVerdictShape(const std::u16string& verdict) {
         std::u16string_view(verdict).substr(prefix.size(), unit - prefix.size());
     Require(!number.empty(), "the distance has digits");
     for (const char16_t c : number) {
-        Require((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'E' || c == u'+',
+        Require((c >= u'0' && c <= u'9') || c == u'.' || c == u'E' || c == u'+' || c == u'-',
                 "the distance is a finite decimal number");
     }
+    Require(number.front() != u'-', "the distance is not negative");
 }
 
 }  // namespace
