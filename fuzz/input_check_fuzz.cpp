@@ -1,7 +1,10 @@
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +37,46 @@ std::vector<std::u16string> TenFields(std::string_view bytes) {
     return fields;
 }
 
+// The lenient number rule written independently: the leading number of the
+// text without its blanks, tabs and line feeds, read by strtod in the C locale.
+double ReferenceNumber(const std::u16string& text) {
+    std::string compact;
+    for (const char16_t c : text) {
+        if (c == u' ' || c == u'\t' || c == u'\n') continue;
+        compact.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    }
+    std::size_t end = 0;
+    if (end < compact.size() && (compact[end] == '+' || compact[end] == '-')) ++end;
+    bool digit = false;
+    bool point = false;
+    for (; end < compact.size(); ++end) {
+        const char c = compact[end];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digit) return 0.0;
+    std::string number = compact.substr(0, end);
+    if (end < compact.size() && compact[end] != '\0' &&
+        std::strchr("EeDd", compact[end]) != nullptr) {
+        std::size_t exponent = end + 1;
+        if (exponent < compact.size() && (compact[exponent] == '+' || compact[exponent] == '-')) {
+            ++exponent;
+        }
+        const std::size_t digits = exponent;
+        while (exponent < compact.size() &&
+               std::isdigit(static_cast<unsigned char>(compact[exponent]))) {
+            ++exponent;
+        }
+        if (exponent > digits) number += "e" + compact.substr(end + 1, exponent - end - 1);
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
 std::int16_t SmallIndex(const std::u16string& text, int modulus) {
     const double number = ReadLenientNumber(text);
     if (!std::isfinite(number)) return 0;
@@ -58,7 +101,12 @@ int InputCheck(const std::uint8_t* data, std::size_t size) {
 
     for (const auto& field : fields) {
         const double number = ReadLenientNumber(field);
-        Require(!std::isnan(number), "the lenient number rule never gives NaN");
+        const double reference = ReferenceNumber(field);
+        if (!(number == reference && std::signbit(number) == std::signbit(reference))) {
+            std::fprintf(stderr, "lenient number %.17g, reference %.17g\n", number, reference);
+        }
+        Require(number == reference && std::signbit(number) == std::signbit(reference),
+                "the lenient number rule reads the leading number exactly");
     }
     // The derived quantities must be plain values or infinities, never traps.
     const float height = ReleaseHeight(inputs);
