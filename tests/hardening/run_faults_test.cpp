@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 
 #include "calc/calculation_inputs.h"
@@ -161,6 +162,45 @@ TEST_F(RunFaults, AMissingOrDamagedRunnerComponentEndsWithAnErrorText) {
     result = Run();
     ASSERT_FALSE(result.ok()) << Utf8(result);
     EXPECT_FALSE(result.error().empty());
+}
+
+// Marks a directory immutable for as long as it lives, where the file system
+// and the user's rights allow it: then not even root can create or remove
+// files in it.
+class ImmutableDirectory {
+  public:
+    explicit ImmutableDirectory(const fs::path& dir) : dir_(dir) {
+        made_ = std::system(("chattr +i '" + dir_.string() + "' 2>/dev/null").c_str()) == 0;
+    }
+    ~ImmutableDirectory() {
+        if (made_) static_cast<void>(std::system(("chattr -i '" + dir_.string() + "'").c_str()));
+    }
+    ImmutableDirectory(const ImmutableDirectory&) = delete;
+    ImmutableDirectory& operator=(const ImmutableDirectory&) = delete;
+    bool made() const { return made_; }
+
+  private:
+    fs::path dir_;
+    bool made_ = false;
+};
+
+TEST_F(RunFaults, AnApplicationDirectoryThatCannotBeWrittenEndsWithAnErrorText) {
+    dir_.UseFakeModel("copy crafted.out");
+    {
+        ImmutableDirectory immutable(dir_.path());
+        if (!immutable.made()) GTEST_SKIP() << "chattr +i is not available here";
+        const auto result = Run();
+        ASSERT_FALSE(result.ok()) << Utf8(result);
+        EXPECT_FALSE(result.error().empty());
+        EXPECT_FALSE(fs::exists(dir_ / "SCREEN.OUT"));
+    }
+    // A report left there by an earlier run cannot be removed: the run stops
+    // before the model rather than read it.
+    WriteBytes(dir_ / "Screen.OUT", BeyondRangeReport());
+    ImmutableDirectory immutable(dir_.path());
+    const auto result = Run();
+    ASSERT_FALSE(result.ok()) << Utf8(result);
+    EXPECT_NE(ToUtf8(result.error()).find("Screen.OUT"), std::string::npos) << Utf8(result);
 }
 
 TEST_F(RunFaults, AModelThatIsADirectoryCountsAsMissing) {
