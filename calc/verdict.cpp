@@ -36,6 +36,14 @@ std::optional<std::u16string_view> Field(std::u16string_view row, char16_t separ
     return row.substr(start, end == std::u16string_view::npos ? row.size() - start : end - start);
 }
 
+// A report row for an error text: a row can be as long as its report line,
+// and a message box must stay readable, so a long row is cut.
+std::u16string Shown(std::u16string_view row) {
+    constexpr std::size_t kShownCharacters = 100;
+    if (row.size() <= kShownCharacters) return std::u16string(row);
+    return std::u16string(row.substr(0, kShownCharacters)) + u"…";
+}
+
 std::u16string DistanceVerdict(std::u16string distance, bool overWarningDistance) {
     std::u16string text = kDistancePrefix + distance + kDistanceUnit;
     if (overWarningDistance) text += kLineBreak + kLineBreak + kOverWarning;
@@ -56,7 +64,8 @@ Result<std::u16string> FromSummary(const std::vector<std::u16string>& summaryRow
     std::size_t largestRow = 0;  // 0: none
     for (std::size_t l = 1; l <= summaryRows.size(); ++l) {
         const auto field = Field(summaryRows[l - 1], u',', 1);
-        if (!field) return Fail(kFormatError + u"结果汇总行缺少最大浓度: " + summaryRows[l - 1]);
+        if (!field)
+            return Fail(kFormatError + u"结果汇总行缺少最大浓度: " + Shown(summaryRows[l - 1]));
         const float value = ToSingle(ReadLenientNumber(*field));
         if (value > largest) {
             largestRow = l;
@@ -70,11 +79,11 @@ Result<std::u16string> FromSummary(const std::vector<std::u16string>& summaryRow
 
     const std::u16string& row = summaryRows[largestRow - 1];
     const auto field = Field(row, u',', 2);
-    if (!field) return Fail(kFormatError + u"结果汇总行缺少最大浓度的距离: " + row);
+    if (!field) return Fail(kFormatError + u"结果汇总行缺少最大浓度的距离: " + Shown(row));
     const float distance = ToSingle(ReadLenientNumber(*field));
     const double rounded = RoundHalfToEven(static_cast<double>(distance));
     if (!(rounded >= 0.0 && rounded <= 2147483647.0)) {
-        return Fail(kFormatError + u"最大浓度的距离超出范围: " + row);
+        return Fail(kFormatError + u"最大浓度的距离超出范围: " + Shown(row));
     }
     const auto n = static_cast<std::int64_t>(rounded);
     const std::int64_t step = distance > 100.0f ? 50 : 10;
@@ -95,7 +104,8 @@ Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
         std::size_t k = rows.size();
         for (; k >= 1; --k) {
             const auto concentration = Field(rows[k - 1], u' ', 2);
-            if (!concentration) return Fail(kFormatError + u"离散距离行缺少浓度: " + rows[k - 1]);
+            if (!concentration)
+                return Fail(kFormatError + u"离散距离行缺少浓度: " + Shown(rows[k - 1]));
             if (ReadLenientNumber(*concentration) / standard >= 1.0) break;
         }
 
@@ -103,12 +113,12 @@ Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
         if (k == rows.size()) return kBeyondRange + kLineBreak + kLineBreak + kBeyondRangeAdvice;
 
         const auto next = Field(rows[k], u' ', 1);
-        if (!next) return Fail(kFormatError + u"离散距离行缺少距离: " + rows[k]);
+        if (!next) return Fail(kFormatError + u"离散距离行缺少距离: " + Shown(rows[k]));
         const float distance = ToSingle(ReadLenientNumber(*next));
         // A negative distance, or one beyond single precision, names no place
         // to keep a buffer at.
         if (!std::isfinite(distance) || distance < 0.0f) {
-            return Fail(kFormatError + u"离散距离超出范围: " + rows[k]);
+            return Fail(kFormatError + u"离散距离超出范围: " + Shown(rows[k]));
         }
         return DistanceVerdict(DistanceText(distance), distance > 2000.0f);
     } catch (const std::bad_alloc&) {

@@ -115,6 +115,14 @@ TEST(FormVerdict, BadStandardsAndShortRowsAreErrorTexts) {
     EXPECT_EQ(Verdict({u"0", u"0 10. 900.", u"0 20. 1."}, {}), kPrefix + u"20 m");
 }
 
+TEST(FormVerdict, ErrorTextsQuoteAtMostTheStartOfALongRow) {
+    const std::u16string tail(100000, u'x');
+    const auto verdict = FormVerdict({}, {u"SIMPLE TERRAIN,900.,1e20," + tail}, kStandard);
+    ASSERT_FALSE(verdict.ok());
+    EXPECT_LT(verdict.error().size(), 200u);
+    EXPECT_NE(verdict.error().find(u"SIMPLE TERRAIN,900.,1e20,"), std::u16string::npos);
+}
+
 TEST(DistanceText, PlainDigitsOrSevenSignificantDigits) {
     EXPECT_EQ(DistanceText(70.0f), u"70");
     EXPECT_EQ(DistanceText(5000.0f), u"5000");
