@@ -53,6 +53,7 @@ reports = {
     "finding_next_distance_overflows_single": table("0.", [(10, "900.0"), ("1.0E+39", "1.0")])
     + summary([summary_line("900.0", "10.")]),
     "finding_negative_summary_distance": summary([summary_line("900.0", "-37.")]),
+    "finding_long_row_in_error_text": summary([summary_line("900.0", "1.0E+20", "x" * 2000)]),
     "gbk_title": " 面源计算 " + CRLF + table("0.", rows[:1]) + summary([summary_line("1.0E+05", "1.0E+09")]),
 }
 for name, text in reports.items():

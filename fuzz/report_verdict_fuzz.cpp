@@ -11,6 +11,9 @@
 namespace quorvel::fuzz {
 namespace {
 
+// Error texts are shown in a message box; a report line must not fill it.
+constexpr std::size_t kLongestErrorText = 300;
+
 // A verdict is a distance of plain digits (and a decimal part) in metres,
 // with or without the warning, or one of the two fixed texts.
 void RequireVerdictShape(const std::u16string& verdict) {
@@ -50,6 +53,7 @@ int ReportVerdict(const std::uint8_t* data, std::size_t size) {
     Require(static_cast<std::size_t>(rowCount) == rows.size(), "row count matches the list");
     if (!parsed) {
         Require(!errorText.empty() && errorText != u"untouched", "a failure says why");
+        Require(errorText.size() <= kLongestErrorText, "a failure's text fits a message box");
         return 0;
     }
     Require(errorText == u"untouched", "success leaves the error text alone");
@@ -65,6 +69,8 @@ int ReportVerdict(const std::uint8_t* data, std::size_t size) {
         const Result<std::u16string> verdict = FormVerdict(rows, summaryRows, standard);
         Require(verdict.ok() ? !verdict.value().empty() : !verdict.error().empty(),
                 "a verdict or an error text");
+        Require(verdict.ok() || verdict.error().size() <= kLongestErrorText,
+                "a refused verdict's text fits a message box");
         if (!(standard > 0.0f)) Require(!verdict.ok(), "a standard not above 0 is refused");
         if (verdict.ok()) RequireVerdictShape(verdict.value());
     }
