@@ -1,17 +1,60 @@
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "calc/code_page.h"
+#include "calc/text_helpers.h"
 #include "fuzz/fuzz_targets.h"
 
 namespace quorvel::fuzz {
+namespace {
+
+// One scratch file for the whole fuzzing process, removed at its end.
+class ScratchFile {
+  public:
+    ScratchFile() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorvel-fuzz-XXXXXX").string();
+        const int descriptor = ::mkstemp(pattern.data());
+        Require(descriptor >= 0, "a scratch file can be made");
+        ::close(descriptor);
+        path_ = pattern;
+    }
+    ~ScratchFile() {
+        std::error_code error;
+        std::filesystem::remove(path_, error);
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    const std::filesystem::path& Write(std::string_view bytes) {
+        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path_;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace
 
 int CodePage(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Result<std::u16string> text = DecodeCodePage936(bytes);
     Require(text.ok(), "every byte string decodes");
     Require(text.value().size() <= bytes.size(), "at most one character per byte");
+
+    // The file as LoadTextFile reads it: the same text, line ends kept.
+    static ScratchFile scratch;
+    const Result<std::u16string> loaded = LoadTextFile(scratch.Write(bytes));
+    Require(loaded.ok() && loaded.value() == text.value(), "a file reads as its bytes decode");
     if (text.value().find(u'\uFFFD') != std::u16string::npos) {
         // Damaged bytes: encoding the result back must fail cleanly or succeed.
         const Result<std::string> back = EncodeCodePage936(text.value());
