@@ -2,7 +2,9 @@
 # Sets up, builds the libFuzzer targets in build-fuzz and runs each for a
 # bounded time on a copy of its seed corpus, two at a time. Fails on any
 # crash, leak or timeout. Usage: scripts/fuzz.sh [seconds-per-target]
-# (default 60).
+# (default 60). A finding is kept in build-fuzz/fuzz-artifacts/<target>/;
+# build-fuzz/fuzz-bin/fuzz_<target> <file> runs it again. Keep it as a seed in
+# fuzz/corpus/<target>/ once fixed: the corpus replay test runs every seed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
