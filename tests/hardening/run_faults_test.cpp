@@ -11,9 +11,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "calc/calculation_inputs.h"
+#include "calc/run/process_launcher.h"
 #include "calc/run/run_screen3.h"
 #include "calc/run/tests/crafted_report.h"
 #include "calc/unicode_text.h"
@@ -53,6 +56,29 @@ std::string BeyondRangeReport() {
 std::string Utf8(const Result<std::u16string>& result) {
     return ToUtf8(result.ok() ? result.value() : u"error: " + result.error());
 }
+
+// The real launcher with something done to the run's files just before the
+// model starts and just after it has ended.
+class SteppingLauncher : public ProcessLauncher {
+  public:
+    SteppingLauncher(ProcessLauncher& real, std::function<void()> before,
+                     std::function<void()> after)
+        : real_(real), before_(std::move(before)), after_(std::move(after)) {}
+
+    Result<std::int32_t> RunAndWait(const std::u16string& cmdline, const std::u16string& curDir,
+                                    std::int16_t swShow) override {
+        if (before_) before_();
+        Result<std::int32_t> result = real_.RunAndWait(cmdline, curDir, swShow);
+        if (after_) after_();
+        return result;
+    }
+    void Terminate() override { real_.Terminate(); }
+
+  private:
+    ProcessLauncher& real_;
+    std::function<void()> before_;
+    std::function<void()> after_;
+};
 
 class RunFaults : public ::testing::Test {
   protected:
@@ -257,6 +283,40 @@ TEST_F(RunFaults, RunFilesDeletedOrReplacedByTheModelStillGiveTheVerdict) {
     const auto blocked = Run();
     ASSERT_FALSE(blocked.ok());
     EXPECT_FALSE(blocked.error().empty());
+}
+
+TEST_F(RunFaults, RunFilesChangedBetweenTheStepsEndInAnErrorTextOrTheVerdict) {
+    dir_.UseRealModel();
+    const auto run = [this](std::function<void()> before, std::function<void()> after) {
+        SteppingLauncher stepping(launcher_, std::move(before), std::move(after));
+        return RunScreen3(
+            dir_.path(), [this] { return inputs_; }, stepping);
+    };
+    const auto expected = Run();
+    ASSERT_TRUE(expected.ok()) << Utf8(expected);
+
+    // The model removed after the test for it: it cannot be started.
+    ExpectError(run([this] { fs::remove(dir_ / "SCREEN3.EXE"); }, {}), kModelNotStartedText);
+    dir_.UseRealModel();
+
+    // The answer file removed before the model reads it: the model refuses.
+    ExpectError(run([this] { fs::remove(dir_ / "Screen3.INP"); }, {}), kModelFailedText);
+
+    // The report removed, or replaced by a directory, before it is read.
+    ExpectError(run({}, [this] { fs::remove(dir_ / "SCREEN.OUT"); }), kModelFailedText);
+    ExpectError(run({},
+                    [this] {
+                        fs::remove(dir_ / "SCREEN.OUT");
+                        fs::create_directory(dir_ / "SCREEN.OUT");
+                    }),
+                kModelFailedText);
+    fs::remove(dir_ / "SCREEN.OUT");
+
+    // The model's data file gone before the run's files are removed.
+    const auto verdict = run({}, [this] { fs::remove(dir_ / "SCREEN.DAT"); });
+    ASSERT_TRUE(verdict.ok()) << Utf8(verdict);
+    EXPECT_EQ(verdict.value(), expected.value());
+    EXPECT_EQ(dir_.RunFilesLeft(), "");
 }
 
 TEST_F(RunFaults, AModelKilledBySignalIsAFailedRun) {
