@@ -34,7 +34,10 @@ class ScratchFile {
     ScratchFile& operator=(const ScratchFile&) = delete;
 
     const std::filesystem::path& Write(std::string_view bytes) {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        // A new file each time: truncating one makes the file system flush it.
+        std::error_code error;
+        std::filesystem::remove(path_, error);
+        std::ofstream out(path_, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path_;
     }
