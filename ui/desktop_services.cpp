@@ -2,6 +2,8 @@
 
 #include <QtCore/QCoreApplication>
 #include <QtGui/QDesktopServices>
+#include <QtGui/QIcon>
+#include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QMessageBox>
 
 #include <memory>
@@ -16,6 +18,8 @@ WindowServices DesktopServices() {
     services.showMessage = [](QWidget* parent, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(kMessageTitle), text,
                         QMessageBox::Ok, parent);
+        // Some desktop styles put an icon on the OK button; the box shows none.
+        if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());
         box.setWindowModality(Qt::ApplicationModal);
         box.exec();
     };
