@@ -23,12 +23,13 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+
+#include "calc/run/tests/crafted_report.h"
 
 namespace {
 
@@ -42,24 +43,6 @@ std::string ReadWhole(const std::string& name) {
 void WriteReport(const std::string& bytes) {
     std::ofstream out("SCREEN.OUT", std::ios::binary | std::ios::trunc);
     out << bytes;
-}
-
-std::string RowsReport(long count) {
-    std::string text = " *** SCREEN DISCRETE DISTANCES ***\r\n";
-    text += " *** TERRAIN HEIGHT OF     0. M ABOVE STACK BASE USED FOR FOLLOWING DISTANCES ***\r\n";
-    text += "\r\n   DIST     CONC\r\n   (M)    (UG/M**3)\r\n -------  ----------\r\n";
-    for (long i = 1; i <= count; ++i) {
-        char line[80];
-        std::snprintf(line, sizeof line,
-                      " %7ld. %11.4f      6    1.0    1.0  10000.0    15.00    45.", i, 1.0);
-        std::string row(line);
-        row.resize(64, ' ');
-        text += row + "\r\n";
-    }
-    text += "\r\n *** SUMMARY OF SCREEN MODEL RESULTS ***\r\n\r\n\r\n\r\n\r\n\r\n";
-    text += " ***************************************************\r\n";
-    text += " ** REMEMBER TO INCLUDE BACKGROUND CONCENTRATIONS **\r\n";
-    return text;
 }
 
 }  // namespace
@@ -84,7 +67,9 @@ int main(int argc, char** argv) {
     } else if (word == "rows") {
         long count = 0;
         mode >> count;
-        WriteReport(RowsReport(count));
+        quorvel::test_support::CraftedReport report;
+        for (long i = 1; i <= count; ++i) report.rows.emplace_back(static_cast<double>(i), 1.0);
+        WriteReport(quorvel::test_support::ReportText(report));
     } else if (word == "nothing") {
     } else if (word == "killed") {
         mode >> file;
