@@ -1,22 +1,13 @@
 #include "model/worst_case_search.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
+#include <numeric>
 
+#include "model/direction_search.h"
 #include "model/rectangle_in_wind.h"
 
 namespace quorvel {
 namespace {
-
-// The coarse direction scan: this many steps over the quadrant.
-constexpr int kCoarseSteps = 6;
-constexpr int kCoarsePoints = kCoarseSteps + 1;
-// Local maxima of the coarse scan below this share of the best are not refined:
-// between two scan points a peak does not rise that far above both.
-constexpr double kRefineShare = 0.8;
-// Golden-section refinement stops at this width of the bracket (degrees).
-constexpr double kAngleTolerance = 0.5;
 
 // At a higher wind speed of the same class the concentration scales with
 // 1 / u_s, while a higher mixing lid (320 u10) only takes image terms away.
@@ -25,10 +16,26 @@ constexpr double kAngleTolerance = 0.5;
 // plume is taken as evenly mixed.
 constexpr double kSpeedBoundMargin = 1.05;
 
-struct Candidate {
-    std::size_t group;
-    int point;
-    double value;
+// Keeps the largest concentration; of equal ones, the first in the order of
+// the conditions (classes in turn, speeds ascending), whatever order they are
+// tried in.
+class Largest {
+  public:
+    void Consider(const WorstCase& candidate, std::size_t rank) {
+        if (!have_ || candidate.concentration > best_.concentration ||
+            (candidate.concentration == best_.concentration && rank < rank_)) {
+            best_ = candidate;
+            rank_ = rank;
+            have_ = true;
+        }
+    }
+    double Concentration() const { return have_ ? best_.concentration : 0.0; }
+    const WorstCase& Best() const { return best_; }
+
+  private:
+    WorstCase best_;
+    std::size_t rank_ = 0;
+    bool have_ = false;
 };
 
 }  // namespace
@@ -59,7 +66,7 @@ WorstCaseSearch::WorstCaseSearch(const AreaSource& source,
 }
 
 bool WorstCaseSearch::SpeedCannotWin(const ClassGroup& group, std::size_t member,
-                                     double lowest_speed_max, double best) const {
+                                     double slowest_bound, double best) const {
     const MetCondition& slowest = group.conditions.front();
     const MetCondition& met = group.conditions[member];
     // The bound needs a lid at least as high as the slowest wind's, above the
@@ -69,87 +76,65 @@ bool WorstCaseSearch::SpeedCannotWin(const ClassGroup& group, std::size_t member
         if (source_.release_height + source_.receptor_height >= 2.0 * slowest.mixing_height)
             return false;
     }
-    const double bound = slowest.us / met.us * kSpeedBoundMargin * lowest_speed_max;
+    const double bound = slowest.us / met.us * kSpeedBoundMargin * slowest_bound;
     return bound < best;
 }
 
-WorstCase WorstCaseSearch::SearchDirections(const ClassGroup& group, std::size_t member,
-                                            double distance) const {
-    const AreaConcentration& model = group.models[member];
-    WorstCase found;
-    found.met = group.conditions[member];
-    std::array<double, kCoarsePoints> values{};
-    const double step = angle_span_ / kCoarseSteps;
-    for (int i = 0; i < kCoarsePoints; ++i) {
-        values[static_cast<std::size_t>(i)] = model.At(distance, i * step);
-    }
-    const auto best_point = std::max_element(values.begin(), values.end());
-    found.concentration = *best_point;
-    found.angle_deg = static_cast<double>(best_point - values.begin()) * step;
-    for (int i = 0; i < kCoarsePoints; ++i) {
-        const double v = values[static_cast<std::size_t>(i)];
-        const bool left_ok = i == 0 || v >= values[static_cast<std::size_t>(i - 1)];
-        const bool right_ok = i == kCoarseSteps || v >= values[static_cast<std::size_t>(i + 1)];
-        if (!left_ok || !right_ok || v < kRefineShare * found.concentration) continue;
-        double lo = std::max(0.0, (i - 1) * step);
-        double hi = std::min(angle_span_, (i + 1) * step);
-        const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
-        double a = hi - golden * (hi - lo);
-        double b = lo + golden * (hi - lo);
-        double fa = model.At(distance, a);
-        double fb = model.At(distance, b);
-        while (hi - lo > kAngleTolerance) {
-            if (fa < fb) {
-                lo = a;
-                a = b;
-                fa = fb;
-                b = lo + golden * (hi - lo);
-                fb = model.At(distance, b);
-            } else {
-                hi = b;
-                b = a;
-                fb = fa;
-                a = hi - golden * (hi - lo);
-                fa = model.At(distance, a);
-            }
-        }
-        const double top = std::max(fa, fb);
-        if (top > found.concentration) {
-            found.concentration = top;
-            found.angle_deg = fa >= fb ? a : b;
-        }
-    }
-    return found;
+WorstCase WorstCaseSearch::At(double distance) const {
+    return direction_.search ? SearchedDirections(distance) : AtGivenDirection(distance);
 }
 
-WorstCase WorstCaseSearch::At(double distance) const {
-    WorstCase best;
-    bool have_best = false;
-    auto consider = [&](const WorstCase& candidate) {
-        if (!have_best || candidate.concentration > best.concentration) {
-            best = candidate;
-            have_best = true;
-        }
-    };
+WorstCase WorstCaseSearch::AtGivenDirection(double distance) const {
+    Largest largest;
+    std::size_t rank = 0;
     for (const ClassGroup& group : groups_) {
-        WorstCase slowest;
-        for (std::size_t m = 0; m < group.conditions.size(); ++m) {
-            if (m > 0 && SpeedCannotWin(group, m, slowest.concentration, best.concentration)) {
-                continue;
-            }
-            WorstCase here;
-            if (direction_.search) {
-                here = SearchDirections(group, m, distance);
-            } else {
-                here.met = group.conditions[m];
-                here.angle_deg = folded_angle_;
-                here.concentration = group.models[m].At(distance, folded_angle_);
-            }
-            if (m == 0) slowest = here;
-            consider(here);
+        double slowest = 0.0;
+        for (std::size_t m = 0; m < group.conditions.size(); ++m, ++rank) {
+            if (m > 0 && SpeedCannotWin(group, m, slowest, largest.Concentration())) continue;
+            WorstCase here{group.models[m].At(distance, folded_angle_), group.conditions[m],
+                           folded_angle_};
+            if (m == 0) slowest = here.concentration;
+            largest.Consider(here, rank);
         }
     }
-    return best;
+    return largest.Best();
+}
+
+WorstCase WorstCaseSearch::SearchedDirections(double distance) const {
+    // Scan the slowest wind of every class first and refine the most promising
+    // class first: once a high value is known, the other classes' peaks that
+    // cannot reach it need no refinement, and their faster winds no search.
+    std::vector<DirectionSearch> slowest_scans;
+    slowest_scans.reserve(groups_.size());
+    for (const ClassGroup& group : groups_) {
+        slowest_scans.emplace_back(group.models.front(), distance, angle_span_);
+    }
+    std::vector<std::size_t> order(groups_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t l, std::size_t r) {
+        return slowest_scans[l].ScanTop() > slowest_scans[r].ScanTop();
+    });
+    std::vector<std::size_t> first_rank(groups_.size(), 0);
+    for (std::size_t g = 1; g < groups_.size(); ++g) {
+        first_rank[g] = first_rank[g - 1] + groups_[g - 1].conditions.size();
+    }
+
+    Largest largest;
+    for (std::size_t g : order) {
+        const ClassGroup& group = groups_[g];
+        const DirectionSearch::Result slowest = slowest_scans[g].Refine(largest.Concentration());
+        largest.Consider({slowest.concentration, group.conditions.front(), slowest.angle_deg},
+                         first_rank[g]);
+        for (std::size_t m = 1; m < group.conditions.size(); ++m) {
+            if (SpeedCannotWin(group, m, slowest.upper_bound, largest.Concentration())) continue;
+            const DirectionSearch::Result here =
+                DirectionSearch(group.models[m], distance, angle_span_)
+                    .Refine(largest.Concentration());
+            largest.Consider({here.concentration, group.conditions[m], here.angle_deg},
+                             first_rank[g] + m);
+        }
+    }
+    return largest.Best();
 }
 
 }  // namespace quorvel

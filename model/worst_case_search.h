@@ -38,9 +38,10 @@ class WorstCaseSearch {
         std::vector<AreaConcentration> models;
     };
 
-    bool SpeedCannotWin(const ClassGroup& group, std::size_t member, double lowest_speed_max,
+    bool SpeedCannotWin(const ClassGroup& group, std::size_t member, double slowest_bound,
                         double best) const;
-    WorstCase SearchDirections(const ClassGroup& group, std::size_t member, double distance) const;
+    WorstCase AtGivenDirection(double distance) const;
+    WorstCase SearchedDirections(double distance) const;
 
     AreaSource source_;
     DirectionChoice direction_;
