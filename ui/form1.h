@@ -1,7 +1,8 @@
 #pragma once
-// The program's only window: the inputs of one buffer-distance calculation,
-// the Run button, the result box and the publisher strip.
+// The program's only window on Qt: the controls of the shared design, wired
+// to the shared behaviour.
 
+#include <QtCore/QHash>
 #include <QtCore/QString>
 #include <QtCore/QUrl>
 #include <QtWidgets/QWidget>
@@ -13,6 +14,8 @@
 #include "calc/calculation_inputs.h"
 #include "calc/check_inputs.h"
 #include "calc/run/process_launcher.h"
+#include "ui/core/form1_behaviour.h"
+#include "ui/core/form1_design.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,17 +29,6 @@ namespace quorvel {
 class ClickLabel;
 class InputBox;
 
-inline constexpr char16_t kWindowTitle[] = u"Quorvel标准计算程序(Ver1.2)";
-inline constexpr char16_t kMessageTitle[] = u"Quorvel";
-inline constexpr char16_t kInvalidDataText[] = u"无效数据!";
-inline constexpr char16_t kRunCaption[] = u"运行";
-inline constexpr char16_t kBusyCaption[] = u"正在运行...";
-inline constexpr char kInstructionsFileName[] = "说明.txt";
-
-// Client area in twips; 15 twips are one pixel at 96 dots per inch.
-inline constexpr int kClientWidthTwips = 8460;
-inline constexpr int kClientHeightTwips = 4680;
-
 // What the window asks of the desktop. Tests replace these so that nothing
 // blocks and no outside program starts.
 struct WindowServices {
@@ -48,21 +40,15 @@ struct WindowServices {
     std::shared_ptr<ProcessLauncher> launcher;
 };
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private Form1Controls {
     Q_OBJECT
   public:
     explicit Form1(WindowServices services, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The inputs as the controls hold them at this moment.
-    CalculationInputs ReadInputs() const;
+    CalculationInputs ReadInputs() const override;
 
-    // Refuses a calculation that may not start, with its message and focus.
-    bool CheckInputs();
-    // One calculation; on success the verdict stands in Text2.
-    bool RunScreen3(QString& errorText);
-
-    bool IsBusy() const { return running_; }
+    bool IsBusy() const { return behaviour_.IsBusy(); }
 
     // Converts twips to pixels at the screen's resolution.
     int Pixels(int twips) const;
@@ -72,13 +58,20 @@ class Form1 : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Form1Controls
+    void ShowMessage(std::u16string_view text) override;
+    void MoveFocus(CheckFocus control) override;
+    void ShowBusy(bool busy) override;
+    void ShowVerdict(std::u16string_view verdict) override;
+    void Unload() override;
+
     void BuildControls();
-    void BuildPublisherStrip();
-    void BuildInputFrame();
-    void BuildResultFrame();
-    // A label that keeps its place and takes the size of its text.
-    ClickLabel* AutoSizedLabel(QWidget* container, const QString& name, const QString& caption,
-                               int left, int top, int width, int height);
+    QWidget* CreateControl(const ControlDesign& design, QWidget* container);
+    void WireControls();
+    void Place(QWidget* control, const TwipsRect& twips) const;
+    template <class Control>
+    Control* Widget(std::string_view name, int index = -1) const;
+
     void Form_Load();
     void Check1_Click(int index);
     void Command1_Click(int index);
@@ -87,30 +80,24 @@ class Form1 : public QWidget {
     void Text1_Validate(int index, bool& cancel);
     void Text1_LostFocus(int index);
 
-    void RunClicked();
     void InstructionsClicked();
-    void ShowMessage(const QString& text);
-    QWidget* FocusControl(CheckFocus focus) const;
     // Index of the input box that holds the focus, or -1.
     int FocusedInputBox() const;
     // Validates the focused input box before the focus would move to `target`;
     // false when the move is to be refused.
     bool AllowFocusMove(QWidget* target);
-    void Place(QWidget* control, int left, int top, int width, int height) const;
 
     WindowServices services_;
-    bool running_ = false;
-    bool closeRequested_ = false;
+    Form1Behaviour behaviour_;
     bool validating_ = false;
 
+    QHash<QString, QWidget*> controls_;  // by ControlName
     std::array<InputBox*, 6> Text1{};
     std::array<QCheckBox*, 2> Check1{};
     std::array<QComboBox*, 2> Combo1{};
     std::array<QPushButton*, 3> Command1{};
     std::array<QLabel*, 5> Label1{};
     std::array<ClickLabel*, 3> Label2{};
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
     QPlainTextEdit* Text2 = nullptr;
 };
 
