@@ -8,24 +8,37 @@ namespace quorvel {
 
 // Globally adaptive 3/7-point Gauss-Kronrod quadrature over a set of pieces:
 // the piece with the largest error estimate is halved until the estimates add
-// up to less than relative_tolerance of the total.
+// up to less than relative_tolerance of the total. Pieces wider than max_width
+// are cut into equal parts first, so that no feature narrower than a piece
+// slips between the nodes of the first rule unseen.
 class GaussKronrod {
   public:
     static constexpr int kMaxIntervals = 128;
 
+    // breaks: break_count (2 to kMaxIntervals / 4) ascending ends of the pieces.
     template <typename F>
     static double Integrate(const F& f, const double* breaks, int break_count,
-                            double relative_tolerance) {
+                            double relative_tolerance, double max_width) {
         std::array<Interval, kMaxIntervals> intervals;
         int count = 0;
         double total = 0.0;
         double error = 0.0;
-        for (int i = 0; i + 1 < break_count && count < kMaxIntervals; ++i) {
-            if (!(breaks[i + 1] > breaks[i])) continue;
-            intervals[static_cast<std::size_t>(count)] = Rule(f, breaks[i], breaks[i + 1]);
-            total += intervals[static_cast<std::size_t>(count)].value;
-            error += intervals[static_cast<std::size_t>(count)].error;
-            ++count;
+        // Half the intervals at most go to the first cut, the rest to halving.
+        const double span = breaks[break_count - 1] - breaks[0];
+        const double widest = std::max(max_width, span / (kMaxIntervals / 2 - break_count));
+        for (int i = 0; i + 1 < break_count; ++i) {
+            const double width = breaks[i + 1] - breaks[i];
+            if (!(width > 0.0)) continue;
+            const int parts = static_cast<int>(std::ceil(width / widest));
+            for (int k = 0; k < parts && count < kMaxIntervals; ++k) {
+                const double a = breaks[i] + width * k / parts;
+                const double b =
+                    k + 1 == parts ? breaks[i + 1] : breaks[i] + width * (k + 1) / parts;
+                intervals[static_cast<std::size_t>(count)] = Rule(f, a, b);
+                total += intervals[static_cast<std::size_t>(count)].value;
+                error += intervals[static_cast<std::size_t>(count)].error;
+                ++count;
+            }
         }
         while (count > 0 && count < kMaxIntervals && error > relative_tolerance * std::abs(total)) {
             auto worst = std::max_element(

@@ -2,38 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 #include <tuple>
 
 #include "model/model_run.h"
+#include "model/tests/reference_data.h"
 #include "model/worst_case_search.h"
 
 namespace quorvel {
 namespace {
 
-using Json = nlohmann::json;
+using testing::Json;
+using testing::SourceOf;
 
 const Json& Reference() {
-    static const Json data = [] {
-        std::ifstream in(QUORVEL_MODEL_TEST_DATA "/area-screening.json");
-        return Json::parse(in);
-    }();
+    static const Json data = testing::LoadReference("area-screening.json");
     return data;
-}
-
-AreaSource SourceOf(const Json& c) {
-    const double w = c["W"].get<double>();
-    const double l = c["L"].get<double>();
-    AreaSource s;
-    s.emission_rate = c["rate"].get<double>() / (w * l);
-    s.release_height = c["H"].get<double>();
-    s.larger_side = std::max(w, l);
-    s.smaller_side = std::min(w, l);
-    s.land_use = c["loc"].get<int>() == 0 ? LandUse::Rural : LandUse::Urban;
-    return s;
 }
 
 std::vector<MetCondition> FullMeteorology(const AreaSource& s) {
