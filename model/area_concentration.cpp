@@ -18,6 +18,9 @@ constexpr int kMaxBreaks = 32;
 // in distance, narrower than the rise of the vertical term or the crosswind
 // edge of a plume.
 constexpr double kWidestPiece = 0.5;
+// A plume whose crosswind spread is below this share of the area's along-wind
+// extent is narrow against the area.
+constexpr double kNarrowPlume = 0.5;
 
 }  // namespace
 
@@ -35,9 +38,10 @@ double AreaConcentration::At(double distance, double angle_deg) const {
     const double x_high = distance + extent;
     if (!(x_high > x_low)) return 0.0;
 
-    // The integrand bends where x passes a corner, where an edge crosses the
-    // wind line through the receptor, and where a vertical spread curve
-    // changes formula. Integrate in log x between those points.
+    // The integrand bends where x passes a corner and where a vertical spread
+    // curve changes formula; it turns fastest where an edge crosses the wind
+    // line through the receptor, while the plume is still narrow there
+    // against the area. Integrate in log x between those points.
     std::array<double, kMaxBreaks> breaks{};
     int count = 0;
     auto add = [&](double x) {
@@ -48,9 +52,11 @@ double AreaConcentration::At(double distance, double angle_deg) const {
     breaks[static_cast<std::size_t>(count++)] = std::log(x_low);
     breaks[static_cast<std::size_t>(count++)] = std::log(x_high);
     for (double corner : rect.CornerPositions()) add(distance - corner);
-    const double centreline = rect.CentrelineHalfLength();
-    add(distance - centreline);
-    add(distance + centreline);
+    if (spread_.At(x_low).y < kNarrowPlume * extent) {
+        const double centreline = rect.CentrelineHalfLength();
+        add(distance - centreline);
+        add(distance + centreline);
+    }
     for (double join : spread_.Joins()) add(join);
     std::sort(breaks.begin(), breaks.begin() + count);
 
