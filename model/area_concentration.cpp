@@ -22,6 +22,10 @@ constexpr double kWidestPiece = 0.5;
 // extent is narrow against the area.
 constexpr double kNarrowPlume = 0.5;
 
+// The rural vertical spread curves' pieces meet within 0.04 %; a spread taken
+// this much larger (or smaller) covers the steps at their joins.
+constexpr double kJoinSlack = 1e-3;
+
 }  // namespace
 
 AreaConcentration::AreaConcentration(const AreaSource& source, const MetCondition& met)
@@ -29,6 +33,23 @@ AreaConcentration::AreaConcentration(const AreaSource& source, const MetConditio
       spread_(met.stability, source.land_use),
       vertical_(source.release_height, source.receptor_height, met.has_lid, met.mixing_height),
       factor_(1e6 * source.emission_rate / (std::sqrt(2.0 * std::numbers::pi) * met.us)) {}
+
+double AreaConcentration::UpperBound(double distance) const {
+    // Every wind angle puts the area within its half diagonal of the centre.
+    const double reach = 0.5 * std::hypot(source_.larger_side, source_.smaller_side);
+    const double x_low = std::max(kNearestUpwind, distance - reach);
+    const double x_high = distance + reach;
+    if (!(x_high > x_low)) return 0.0;
+    // A plume puts at most w / (sqrt(2 pi) sigma_y) of itself on a crosswind
+    // chord of width w, and the chords add up to the area. The spreads grow
+    // with x, and so does each term of V with sigma_z: V / (sigma_y sigma_z)
+    // stays below V at the farthest point over the spreads at the nearest.
+    const Sigmas nearest = spread_.At(x_low);
+    const double v = vertical_.At((1.0 + kJoinSlack) * spread_.At(x_high).z);
+    const double area = source_.larger_side * source_.smaller_side;
+    return factor_ * area / std::sqrt(2.0 * std::numbers::pi) * v /
+           (nearest.y * (1.0 - kJoinSlack) * nearest.z);
+}
 
 double AreaConcentration::At(double distance, double angle_deg) const {
     const RectangleInWind rect(source_.larger_side, source_.smaller_side, angle_deg);

@@ -17,6 +17,11 @@ class AreaConcentration {
     // centre, with the wind at angle_deg (0 to 90) to the larger side.
     double At(double distance, double angle_deg) const;
 
+    // No wind angle gives more than this (ug/m^3) at a receptor `distance` m
+    // downwind of the centre; cheap to find. Close to the largest value far
+    // from the area, loose near it.
+    double UpperBound(double distance) const;
+
     // Relative accuracy the integral is carried to.
     static constexpr double kRelativeTolerance = 2e-4;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "model/direction_search.h"
 #include "model/rectangle_in_wind.h"
@@ -15,6 +16,22 @@ namespace {
 // ratio; the margin covers the search falling short and the step where the
 // plume is taken as evenly mixed.
 constexpr double kSpeedBoundMargin = 1.05;
+
+// Computed values may exceed the exact integral by its tolerance; a bound
+// on the exact value is widened by this share before it rules anything out.
+constexpr double kBoundSlack = 1e-3;
+
+// Whether a condition bounded by `bound` cannot reach `value` (ug/m^3).
+bool CannotReach(double bound, double value) { return bound * (1.0 + kBoundSlack) < value; }
+
+// Indices of `values`, the largest value first; equal values keep their order.
+std::vector<std::size_t> LargestFirst(const std::vector<double>& values) {
+    std::vector<std::size_t> order(values.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t l, std::size_t r) { return values[l] > values[r]; });
+    return order;
+}
 
 // Keeps the largest concentration; of equal ones, the first in the order of
 // the conditions (classes in turn, speeds ascending), whatever order they are
@@ -101,35 +118,49 @@ WorstCase WorstCaseSearch::AtGivenDirection(double distance) const {
 }
 
 WorstCase WorstCaseSearch::SearchedDirections(double distance) const {
-    // Scan the slowest wind of every class first and refine the most promising
-    // class first: once a high value is known, the other classes' peaks that
-    // cannot reach it need no refinement, and their faster winds no search.
-    std::vector<DirectionSearch> slowest_scans;
-    slowest_scans.reserve(groups_.size());
-    for (const ClassGroup& group : groups_) {
-        slowest_scans.emplace_back(group.models.front(), distance, angle_span_);
+    // The slowest wind of every class first: a cheap bound on what it can
+    // give, a coarse scan of the classes whose bound no scanned value exceeds
+    // yet, then refinement, the most promising class first. Once a high value
+    // is known, classes and faster winds that cannot reach it need no search.
+    const std::size_t n = groups_.size();
+    std::vector<double> bound(n);
+    for (std::size_t g = 0; g < n; ++g) {
+        bound[g] = groups_[g].models.front().UpperBound(distance);
     }
-    std::vector<std::size_t> order(groups_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t l, std::size_t r) {
-        return slowest_scans[l].ScanTop() > slowest_scans[r].ScanTop();
-    });
-    std::vector<std::size_t> first_rank(groups_.size(), 0);
-    for (std::size_t g = 1; g < groups_.size(); ++g) {
+    std::vector<std::optional<DirectionSearch>> scan(n);
+    double scanned_top = 0.0;
+    for (std::size_t g : LargestFirst(bound)) {
+        if (CannotReach(bound[g], scanned_top)) continue;
+        scan[g].emplace(groups_[g].models.front(), distance, angle_span_);
+        scanned_top = std::max(scanned_top, scan[g]->ScanTop());
+    }
+    std::vector<double> promise(n, -1.0);
+    for (std::size_t g = 0; g < n; ++g) {
+        if (scan[g]) promise[g] = scan[g]->ScanTop();
+    }
+    std::vector<std::size_t> first_rank(n, 0);
+    for (std::size_t g = 1; g < n; ++g) {
         first_rank[g] = first_rank[g - 1] + groups_[g - 1].conditions.size();
     }
 
     Largest largest;
-    for (std::size_t g : order) {
+    for (std::size_t g : LargestFirst(promise)) {
         const ClassGroup& group = groups_[g];
-        const DirectionSearch::Result slowest = slowest_scans[g].Refine(largest.Concentration());
-        largest.Consider({slowest.concentration, group.conditions.front(), slowest.angle_deg},
-                         first_rank[g]);
+        double slowest_bound = bound[g];
+        if (scan[g]) {
+            const DirectionSearch::Result slowest = scan[g]->Refine(largest.Concentration());
+            largest.Consider({slowest.concentration, group.conditions.front(), slowest.angle_deg},
+                             first_rank[g]);
+            slowest_bound = slowest.upper_bound;
+        }
         for (std::size_t m = 1; m < group.conditions.size(); ++m) {
-            if (SpeedCannotWin(group, m, slowest.upper_bound, largest.Concentration())) continue;
+            const AreaConcentration& model = group.models[m];
+            if (SpeedCannotWin(group, m, slowest_bound, largest.Concentration()) ||
+                CannotReach(model.UpperBound(distance), largest.Concentration())) {
+                continue;
+            }
             const DirectionSearch::Result here =
-                DirectionSearch(group.models[m], distance, angle_span_)
-                    .Refine(largest.Concentration());
+                DirectionSearch(model, distance, angle_span_).Refine(largest.Concentration());
             largest.Consider({here.concentration, group.conditions[m], here.angle_deg},
                              first_rank[g] + m);
         }
