@@ -1,0 +1,118 @@
+#include "ui/win32/com_launcher.h"
+
+#include <windows.h>
+// After windows.h, which it builds on:
+#include <oleauto.h>
+
+#include <cstdio>
+
+#include "ui/win32/wide_text.h"
+
+namespace quorvel {
+namespace {
+
+// {D99E4E35-E44F-429F-B384-6B51A17D0F0D}: Tolvane.clsExecute
+constexpr CLSID kClsidClsExecute = {
+    0xD99E4E35, 0xE44F, 0x429F, {0xB3, 0x84, 0x6B, 0x51, 0xA1, 0x7D, 0x0F, 0x0D}};
+// {6934DABC-1940-4002-8C0C-9267D304485A}: _clsExecute
+constexpr IID kIidClsExecute = {
+    0x6934DABC, 0x1940, 0x4002, {0x8C, 0x0C, 0x92, 0x67, 0xD3, 0x04, 0x48, 0x5A}};
+constexpr DISPID kDispidAutoCloseWindow = 0x68030000;
+constexpr DISPID kDispidShell = 0x60030002;
+
+// A string the callee may read or replace, freed when it goes.
+class OwnedBstr {
+  public:
+    explicit OwnedBstr(const std::u16string& text)
+        : value_(SysAllocStringLen(Wide(text).c_str(), static_cast<UINT>(text.size()))) {}
+    ~OwnedBstr() { SysFreeString(value_); }
+    OwnedBstr(const OwnedBstr&) = delete;
+    OwnedBstr& operator=(const OwnedBstr&) = delete;
+    BSTR* get() { return &value_; }
+
+  private:
+    BSTR value_;
+};
+
+// The object's _clsExecute, released when it goes.
+class RunnerObject {
+  public:
+    HRESULT Create() {
+        return CoCreateInstance(kClsidClsExecute, nullptr, CLSCTX_INPROC_SERVER, kIidClsExecute,
+                                reinterpret_cast<void**>(&dispatch_));
+    }
+    ~RunnerObject() {
+        if (dispatch_ != nullptr) dispatch_->Release();
+    }
+    IDispatch* get() const { return dispatch_; }
+
+  private:
+    IDispatch* dispatch_ = nullptr;
+};
+
+std::u16string HexText(long hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+    return {text, text + std::char_traits<char>::length(text)};
+}
+
+}  // namespace
+
+std::u16string RunnerCreationError(long hr) {
+    const bool missing = hr == REGDB_E_CLASSNOTREG ||
+                         hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) ||
+                         hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    if (missing)
+        return u"找不到进程运行组件Tolvane.dll, 它应该在本程序同一目录! (" + HexText(hr) + u")";
+    if (hr == E_NOINTERFACE) return u"进程运行组件Tolvane不提供_clsExecute接口!";
+    return u"不能加载进程运行组件Tolvane.dll! (" + HexText(hr) + u")";
+}
+
+Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
+                                             const std::u16string& curDir, std::int16_t swShow) {
+    RunnerObject runner;
+    if (const HRESULT hr = runner.Create(); FAILED(hr)) return Fail(RunnerCreationError(hr));
+
+    // AutoCloseWindow = True: the command line runs unchanged.
+    VARIANT_BOOL yes = VARIANT_TRUE;
+    VARIANTARG flag;
+    VariantInit(&flag);
+    flag.vt = VT_BOOL | VT_BYREF;
+    flag.pboolVal = &yes;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS assignment{&flag, &put, 1, 1};
+    HRESULT hr = runner.get()->Invoke(kDispidAutoCloseWindow, IID_NULL, LOCALE_USER_DEFAULT,
+                                      DISPATCH_PROPERTYPUT, &assignment, nullptr, nullptr, nullptr);
+    if (FAILED(hr)) return Fail(RunnerCreationError(hr));
+
+    // Shell(cmdline, CurDir, SW_show), every argument by reference; the
+    // arguments go in reverse order.
+    OwnedBstr command(cmdline);
+    OwnedBstr directory(curDir);
+    SHORT show = swShow;
+    VARIANTARG arguments[3];
+    for (VARIANTARG& argument : arguments) VariantInit(&argument);
+    arguments[2].vt = VT_BSTR | VT_BYREF;
+    arguments[2].pbstrVal = command.get();
+    arguments[1].vt = VT_BSTR | VT_BYREF;
+    arguments[1].pbstrVal = directory.get();
+    arguments[0].vt = VT_I2 | VT_BYREF;
+    arguments[0].piVal = &show;
+    DISPPARAMS call{arguments, nullptr, 3, 0};
+    VARIANT result;
+    VariantInit(&result);
+    running_ = runner.get();
+    hr = runner.get()->Invoke(kDispidShell, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call,
+                              &result, nullptr, nullptr);
+    running_ = nullptr;
+    if (FAILED(hr)) return Fail(RunnerCreationError(hr));
+    if (FAILED(VariantChangeType(&result, &result, 0, VT_I4))) {
+        VariantClear(&result);
+        return Fail(RunnerCreationError(DISP_E_TYPEMISMATCH));
+    }
+    return static_cast<std::int32_t>(result.lVal);
+}
+
+void ComLauncher::Terminate() {}
+
+}  // namespace quorvel
