@@ -22,6 +22,10 @@ class AreaConcentration {
     // from the area, loose near it.
     double UpperBound(double distance) const;
 
+    // Equal when the concentrations are equal everywhere: the same source,
+    // spread curves, vertical term and wind at release height.
+    friend bool operator==(const AreaConcentration&, const AreaConcentration&) = default;
+
     // Relative accuracy the integral is carried to.
     static constexpr double kRelativeTolerance = 2e-4;
 

@@ -12,6 +12,8 @@ struct AreaSource {
     double smaller_side = 0.0;     // m
     double receptor_height = 0.0;  // m above ground (flagpole)
     LandUse land_use = LandUse::Urban;
+
+    friend bool operator==(const AreaSource&, const AreaSource&) = default;
 };
 
 }  // namespace quorvel

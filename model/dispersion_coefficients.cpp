@@ -59,7 +59,11 @@ int Index(Stability stability) { return static_cast<int>(stability) - 1; }
 
 DispersionCoefficients::DispersionCoefficients(Stability stability, LandUse land_use)
     : stability_(stability), land_use_(land_use) {
-    if (land_use_ != LandUse::Rural) return;
+    if (land_use_ != LandUse::Rural) {
+        if (stability_ == Stability::B) stability_ = Stability::A;
+        if (stability_ == Stability::F) stability_ = Stability::E;
+        return;
+    }
     const auto i = static_cast<std::size_t>(Index(stability));
     c_ = kCrosswind[i].c;
     d_ = kCrosswind[i].d;

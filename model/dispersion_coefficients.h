@@ -32,8 +32,11 @@ class DispersionCoefficients {
     // Distances (m) where the vertical spread curve changes its formula, ascending.
     const std::vector<double>& Joins() const { return joins_; }
 
+    // Equal when the spreads are equal at every distance (urban A and B, E and F).
+    friend bool operator==(const DispersionCoefficients&, const DispersionCoefficients&) = default;
+
   private:
-    Stability stability_;
+    Stability stability_;  // over urban land the first class of those sharing the curves
     LandUse land_use_;
     double c_ = 0.0;  // rural crosswind angle constants
     double d_ = 0.0;

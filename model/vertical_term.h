@@ -14,6 +14,8 @@ class VerticalTerm {
     // density at the receptor is V / (sqrt(2 pi) sigma_z).
     double At(double sigma_z) const;
 
+    friend bool operator==(const VerticalTerm&, const VerticalTerm&) = default;
+
   private:
     double h_;
     double z_;

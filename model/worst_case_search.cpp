@@ -74,11 +74,19 @@ WorstCaseSearch::WorstCaseSearch(const AreaSource& source,
         }
         it->conditions.push_back(met);
     }
+    std::vector<const AreaConcentration*> earlier;
     for (ClassGroup& group : groups_) {
         std::stable_sort(
             group.conditions.begin(), group.conditions.end(),
             [](const MetCondition& l, const MetCondition& r) { return l.u10 < r.u10; });
         for (const MetCondition& met : group.conditions) group.models.emplace_back(source_, met);
+    }
+    for (ClassGroup& group : groups_) {
+        for (const AreaConcentration& model : group.models) {
+            group.repeats.push_back(std::any_of(earlier.begin(), earlier.end(),
+                                                [&](const auto* e) { return *e == model; }));
+            earlier.push_back(&model);
+        }
     }
 }
 
@@ -130,7 +138,7 @@ WorstCase WorstCaseSearch::SearchedDirections(double distance) const {
     std::vector<std::optional<DirectionSearch>> scan(n);
     double scanned_top = 0.0;
     for (std::size_t g : LargestFirst(bound)) {
-        if (CannotReach(bound[g], scanned_top)) continue;
+        if (groups_[g].repeats.front() || CannotReach(bound[g], scanned_top)) continue;
         scan[g].emplace(groups_[g].models.front(), distance, angle_span_);
         scanned_top = std::max(scanned_top, scan[g]->ScanTop());
     }
@@ -155,7 +163,8 @@ WorstCase WorstCaseSearch::SearchedDirections(double distance) const {
         }
         for (std::size_t m = 1; m < group.conditions.size(); ++m) {
             const AreaConcentration& model = group.models[m];
-            if (SpeedCannotWin(group, m, slowest_bound, largest.Concentration()) ||
+            if (group.repeats[m] ||
+                SpeedCannotWin(group, m, slowest_bound, largest.Concentration()) ||
                 CannotReach(model.UpperBound(distance), largest.Concentration())) {
                 continue;
             }

@@ -36,6 +36,9 @@ class WorstCaseSearch {
     struct ClassGroup {
         std::vector<MetCondition> conditions;
         std::vector<AreaConcentration> models;
+        // Whether a condition gives what an earlier one gives everywhere (urban
+        // classes A and B, E and F share their curves): it never adds a worst case.
+        std::vector<bool> repeats;
     };
 
     bool SpeedCannotWin(const ClassGroup& group, std::size_t member, double slowest_bound,

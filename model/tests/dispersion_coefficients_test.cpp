@@ -53,6 +53,20 @@ TEST(Meteorology, WindAtReleaseHeightAndMixingHeight) {
     EXPECT_FALSE(MakeMetCondition(Stability::E, 1.0, 5.0, LandUse::Urban).has_lid);
 }
 
+TEST(DispersionCoefficients, UrbanClassesSharingCurvesAreEqual) {
+    auto urban = [](Stability s) { return DispersionCoefficients(s, LandUse::Urban); };
+    auto rural = [](Stability s) { return DispersionCoefficients(s, LandUse::Rural); };
+    EXPECT_EQ(urban(Stability::A), urban(Stability::B));
+    EXPECT_EQ(urban(Stability::E), urban(Stability::F));
+    EXPECT_NE(urban(Stability::B), urban(Stability::C));
+    EXPECT_NE(urban(Stability::D), urban(Stability::E));
+    EXPECT_NE(rural(Stability::A), rural(Stability::B));
+    EXPECT_NE(rural(Stability::E), rural(Stability::F));
+    EXPECT_NE(rural(Stability::A), urban(Stability::A));
+    EXPECT_DOUBLE_EQ(urban(Stability::F).At(700.0).z,
+                     0.08 * 700.0 / std::sqrt(1.0 + 0.0015 * 700.0));
+}
+
 TEST(Meteorology, ChoicesExpandToTheirConditions) {
     EXPECT_EQ(ExpandMetChoice(MetChoice{}, 5.0, LandUse::Rural).size(), 54u);
     MetChoice one_class{MetChoice::Kind::SingleClass, Stability::C, 0.0};
