@@ -8,7 +8,9 @@
 #include "calc/answer_file.h"
 #include "calc/derived_quantities.h"
 #include "calc/file_names.h"
+#include "calc/local_time.h"
 #include "calc/report_reader.h"
+#include "calc/report_title.h"
 #include "calc/run/run_files.h"
 #include "calc/text_helpers.h"
 #include "calc/unicode_text.h"
@@ -31,8 +33,8 @@ Result<std::u16string> ReadReport(const std::filesystem::path& appDir) {
     return LoadTextFile(*report);
 }
 
-Result<std::u16string> RunSteps(const std::filesystem::path& appDir, const InputsReader& readInputs,
-                                ProcessLauncher& launcher) {
+Result<RunRecord> RunSteps(const std::filesystem::path& appDir, const InputsReader& readInputs,
+                           ProcessLauncher& launcher) {
     if (!FindFileIgnoringCase(appDir, kModelProgramName)) return Fail(kModelMissingText);
 
     const CalculationInputs startInputs = readInputs();
@@ -70,10 +72,24 @@ Result<std::u16string> RunSteps(const std::filesystem::path& appDir, const Input
     if (!ParseScreenReport(reportText, rowCount, summaryCount, rows, summaryRows, readerError)) {
         return Fail(readerError);
     }
+    RunRecord record;
+    record.modelTitle = ModelTitleLine(reportText);
     reportText.clear();
 
-    const float standard = ComparisonStandard(readInputs());
-    return FormVerdict(rows, summaryRows, standard);
+    const CalculationInputs endInputs = readInputs();
+    record.inputs = startInputs;
+    record.inputs.HourlyChecked = endInputs.HourlyChecked;
+    record.inputs.HourlyStandardText = endInputs.HourlyStandardText;
+    record.inputs.DailyChecked = endInputs.DailyChecked;
+    record.inputs.DailyStandardText = endInputs.DailyStandardText;
+    record.comparisonStandard = ComparisonStandard(record.inputs);
+    Result<Verdict> verdict = DecideVerdict(rows, summaryRows, record.comparisonStandard);
+    if (!verdict) return Fail(verdict.error());
+    record.verdict = std::move(verdict).value();
+    record.rows = std::move(rows);
+    record.summaryRows = std::move(summaryRows);
+    record.finished = LocalTimeNow();
+    return record;
 }
 
 }  // namespace
@@ -88,8 +104,19 @@ std::u16string ModelWorkingDirectory(const std::filesystem::path& appDir) {
 
 Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
                                   const InputsReader& readInputs, ProcessLauncher& launcher) {
+    std::optional<RunRecord> unused;
+    return RunScreen3(appDir, readInputs, launcher, unused);
+}
+
+Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
+                                  const InputsReader& readInputs, ProcessLauncher& launcher,
+                                  std::optional<RunRecord>& lastRun) {
     try {
-        return RunSteps(appDir, readInputs, launcher);
+        Result<RunRecord> record = RunSteps(appDir, readInputs, launcher);
+        if (!record) return Fail(record.error());
+        std::u16string verdict = record.value().verdict.text;
+        lastRun = std::move(record).value();
+        return verdict;
     } catch (const std::bad_alloc&) {
         return Fail(u"内存不足，计算中止!");
     } catch (const std::exception&) {

@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "calc/calculation_inputs.h"
 #include "calc/result.h"
 #include "calc/run/process_launcher.h"
+#include "calc/run_record.h"
 
 namespace quorvel {
 
@@ -33,5 +35,11 @@ std::u16string ModelWorkingDirectory(const std::filesystem::path& appDir);
 // Never throws.
 Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
                                   const InputsReader& readInputs, ProcessLauncher& launcher);
+
+// As above; a successful run also replaces `lastRun` with its record, while a
+// failed one leaves `lastRun` as it was.
+Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
+                                  const InputsReader& readInputs, ProcessLauncher& launcher,
+                                  std::optional<RunRecord>& lastRun);
 
 }  // namespace quorvel

@@ -80,7 +80,7 @@ class RunScreen3Test : public ::testing::Test {
                 ++reads_;
                 return reads_ == 1 ? inputs_ : after_;
             },
-            launcher);
+            launcher, lastRun_);
     }
 
     fs::path dir_;
@@ -88,6 +88,7 @@ class RunScreen3Test : public ::testing::Test {
     CalculationInputs after_;   // as read after it has ended
     int reads_ = 0;
     std::string answerSeen_;
+    std::optional<RunRecord> lastRun_;
 };
 
 TEST_F(RunScreen3Test, StartsTheModelWithItsCommandLineOnAFreshAnswerFile) {
@@ -299,6 +300,38 @@ TEST(RemoveFilesIgnoringCase, RemovesEveryVariantAndToleratesNone) {
     EXPECT_TRUE(RemoveFilesIgnoringCase(dir, "screen.out").ok());
     EXPECT_TRUE(RemoveRunFiles(dir).ok());
     fs::remove_all(dir);
+}
+
+TEST_F(RunScreen3Test, ASuccessfulRunKeepsItsRecordAndAFailedOneLeavesIt) {
+    inputs_.HeightText = u"20 m";
+    after_.HeightText = u"99 m";  // read only before the model starts
+    after_.HourlyStandardText = u"0.4";
+    FakeLauncher launcher(Writes(
+        ReportText({Rows([](double d) { return d <= 60 ? 900.0 : 10.0; }), {{1000.0, 40}}})));
+    const auto verdict = Run(launcher);
+    ASSERT_TRUE(verdict.ok()) << ToUtf8(verdict.error());
+    ASSERT_TRUE(lastRun_);
+    const RunRecord kept = *lastRun_;
+    EXPECT_EQ(kept.inputs.HeightText, u"20 m");
+    EXPECT_EQ(kept.inputs.HourlyStandardText, u"0.4");
+    EXPECT_EQ(kept.comparisonStandard, 400.0f);
+    EXPECT_EQ(kept.rows.size(), 108u);
+    EXPECT_EQ(kept.summaryRows.size(), 1u);
+    EXPECT_EQ(kept.modelTitle, u"SCREEN3 MODEL RUN");
+    EXPECT_EQ(kept.verdict.text, verdict.value());
+    EXPECT_EQ(kept.verdict.bufferDistance, 70.0f);
+    EXPECT_GE(kept.finished.year, 2024);
+
+    // A failed run of the model, and a verdict that cannot be formed.
+    FakeLauncher notStarted([](const LaunchCall&) -> Result<std::int32_t> { return 0; });
+    EXPECT_FALSE(Run(notStarted).ok());
+    after_.HourlyStandardText = u"0";
+    FakeLauncher noStandard(Writes(ReportText({Rows([](double) { return 1.0; }), {{1.0, 50}}})));
+    EXPECT_FALSE(Run(noStandard).ok());
+    ASSERT_TRUE(lastRun_);
+    EXPECT_EQ(lastRun_->verdict.text, kept.verdict.text);
+    EXPECT_EQ(lastRun_->inputs.HourlyStandardText, u"0.4");
+    EXPECT_EQ(lastRun_->rows, kept.rows);
 }
 
 }  // namespace
