@@ -29,7 +29,8 @@ class GaussKronrod {
         for (int i = 0; i + 1 < break_count; ++i) {
             const double width = breaks[i + 1] - breaks[i];
             if (!(width > 0.0)) continue;
-            const int parts = static_cast<int>(std::ceil(width / widest));
+            const double cut = std::ceil(width / widest);
+            const int parts = cut > 1.0 && cut <= kMaxIntervals ? static_cast<int>(cut) : 1;
             for (int k = 0; k < parts && count < kMaxIntervals; ++k) {
                 const double a = breaks[i] + width * k / parts;
                 const double b =
