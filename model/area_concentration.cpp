@@ -25,6 +25,8 @@ constexpr double kNarrowPlume = 0.5;
 // The rural vertical spread curves' pieces meet within 0.04 %; a spread taken
 // this much larger (or smaller) covers the steps at their joins.
 constexpr double kJoinSlack = 1e-3;
+// Slabs of the area across the wind that its upper bound is made of.
+constexpr int kBoundSlabs = 16;
 
 }  // namespace
 
@@ -40,15 +42,44 @@ double AreaConcentration::UpperBound(double distance) const {
     const double x_low = std::max(kNearestUpwind, distance - reach);
     const double x_high = distance + reach;
     if (!(x_high > x_low)) return 0.0;
-    // A plume puts at most w / (sqrt(2 pi) sigma_y) of itself on a crosswind
-    // chord of width w, and the chords add up to the area. The spreads grow
-    // with x, and so does each term of V with sigma_z: V / (sigma_y sigma_z)
-    // stays below V at the farthest point over the spreads at the nearest.
-    const Sigmas nearest = spread_.At(x_low);
-    const double v = vertical_.At((1.0 + kJoinSlack) * spread_.At(x_high).z);
-    const double area = source_.larger_side * source_.smaller_side;
-    return factor_ * area / std::sqrt(2.0 * std::numbers::pi) * v /
-           (nearest.y * (1.0 - kJoinSlack) * nearest.z);
+
+    // Cut that reach into slabs across the wind. Within a slab the spreads
+    // are at least those at its near end and V, whose every term grows with
+    // sigma_z, at most that at its far end. A plume puts at most
+    // w / (sqrt(2 pi) sigma_y) of itself, and at most all of itself, on a
+    // crosswind chord of width w; no chord is longer than the diagonal, and
+    // the chords of all slabs add up to the area. So the bound is the area
+    // given out to the slabs that yield most per square metre, each up to
+    // what it can take.
+    struct Slab {
+        double yield = 0.0;     // per square metre of area
+        double capacity = 0.0;  // m^2
+    };
+    std::array<Slab, kBoundSlabs> slabs{};
+    const double root_2pi = std::sqrt(2.0 * std::numbers::pi);
+    const double step = std::log(x_high / x_low) / kBoundSlabs;
+    double x_near = x_low;
+    Sigmas near = spread_.At(x_near);
+    for (Slab& slab : slabs) {
+        const double x_far = &slab == &slabs.back() ? x_high : x_near * std::exp(step);
+        const Sigmas far = spread_.At(x_far);
+        const double v = vertical_.At((1.0 + kJoinSlack) * far.z);
+        slab.yield = v / ((1.0 - kJoinSlack) * near.z * root_2pi * near.y);
+        slab.capacity = (x_far - x_near) * std::min(2.0 * reach, root_2pi * near.y);
+        x_near = x_far;
+        near = far;
+    }
+    std::sort(slabs.begin(), slabs.end(),
+              [](const Slab& l, const Slab& r) { return l.yield > r.yield; });
+    double area_left = source_.larger_side * source_.smaller_side;
+    double sum = 0.0;
+    for (const Slab& slab : slabs) {
+        const double taken = std::min(slab.capacity, area_left);
+        sum += slab.yield * taken;
+        area_left -= taken;
+        if (!(area_left > 0.0)) break;
+    }
+    return factor_ * sum;
 }
 
 double AreaConcentration::At(double distance, double angle_deg) const {

@@ -84,15 +84,17 @@ TEST(AreaConcentration, ReceptorInsideALargeAreaMatchesTheDirectSum) {
 TEST(AreaConcentration, UpperBoundHoldsAtEveryAngleAndIsCloseFarAway) {
     AreaSource flagpole = Source(3.0, 100.0, 40.0, LandUse::Rural);
     flagpole.receptor_height = 2.0;
-    for (const AreaSource& s : {flagpole, Source(15.0, 100.0, 100.0, LandUse::Urban),
-                                Source(0.5, 1500.0, 300.0, LandUse::Rural)}) {
+    for (const AreaSource& s :
+         {flagpole, Source(15.0, 100.0, 100.0, LandUse::Urban),
+          Source(0.5, 1500.0, 300.0, LandUse::Rural), Source(0.0, 1200.0, 400.0, LandUse::Urban),
+          Source(2.0, 37.0, 6.0, LandUse::Rural)}) {
         const double reach = 0.5 * std::hypot(s.larger_side, s.smaller_side);
         for (int c = 1; c <= 6; ++c) {
             for (double u10 : {1.0, 5.0}) {
                 const auto stability = static_cast<Stability>(c);
                 const AreaConcentration model(
                     s, MakeMetCondition(stability, u10, s.release_height, s.land_use));
-                for (double d : {0.0, 30.0, 120.0, 400.0, 1500.0, 20.0 * reach}) {
+                for (double d : {0.0, 30.0, 120.0, 400.0, 700.0, 1500.0, 20.0 * reach}) {
                     const double bound = model.UpperBound(d);
                     double top = 0.0;
                     for (double angle = 0.0; angle <= 90.0; angle += 5.0) {
