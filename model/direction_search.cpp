@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/brent_maximum.h"
+
 namespace quorvel {
 namespace {
 
 // The coarse scan's step (degrees): six steps over the quadrant.
 constexpr double kScanStep = 15.0;
-// Refinement stops at this width of the bracket (degrees).
-constexpr double kAngleTolerance = 0.5;
+// Refinement stops at this width of the bracket around the peak (degrees).
+constexpr double kAngleTolerance = 0.25;
 
 }  // namespace
 
@@ -46,42 +48,25 @@ DirectionSearch::Result DirectionSearch::Refine(double to_beat) const {
 // returns the largest value seen there.
 double DirectionSearch::RefinePeak(int point, Result& found) const {
     const double v = values_[static_cast<std::size_t>(point)];
+    PointValue start{point * step_, v};
     // At the ends of the span the curve is symmetric about the end (a mirrored
     // rectangle looks alike), so a peak there usually sits on the end itself:
     // one look just inside tells.
-    const bool at_end = point == 0 || point + 1 == points_;
-    if (at_end) {
+    if (point == 0 || point + 1 == points_) {
         const double inside = point == 0 ? kAngleTolerance : span_ - kAngleTolerance;
-        if (At(inside) <= v) return v;
+        const double inside_value = At(inside);
+        if (inside_value <= v) return v;
+        start = {inside, inside_value};
     }
-    double lo = std::max(0.0, (point - 1) * step_);
-    double hi = std::min(span_, (point + 1) * step_);
-    const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
-    double a = hi - golden * (hi - lo);
-    double b = lo + golden * (hi - lo);
-    double fa = At(a);
-    double fb = At(b);
-    while (hi - lo > kAngleTolerance) {
-        if (fa < fb) {
-            lo = a;
-            a = b;
-            fa = fb;
-            b = lo + golden * (hi - lo);
-            fb = At(b);
-        } else {
-            hi = b;
-            b = a;
-            fb = fa;
-            a = hi - golden * (hi - lo);
-            fa = At(a);
-        }
+    const double lo = std::max(0.0, (point - 1) * step_);
+    const double hi = std::min(span_, (point + 1) * step_);
+    const PointValue peak =
+        BrentMaximum([&](double angle) { return At(angle); }, lo, hi, start, kAngleTolerance);
+    if (peak.value > found.concentration) {
+        found.concentration = peak.value;
+        found.angle_deg = peak.at;
     }
-    const double peak = std::max(fa, fb);
-    if (peak > found.concentration) {
-        found.concentration = peak;
-        found.angle_deg = fa >= fb ? a : b;
-    }
-    return std::max(peak, v);
+    return std::max(peak.value, v);
 }
 
 }  // namespace quorvel
