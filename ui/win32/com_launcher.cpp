@@ -17,6 +17,7 @@ constexpr CLSID kClsidClsExecute = {
 // {6934DABC-1940-4002-8C0C-9267D304485A}: _clsExecute
 constexpr IID kIidClsExecute = {
     0x6934DABC, 0x1940, 0x4002, {0x8C, 0x0C, 0x92, 0x67, 0xD3, 0x04, 0x48, 0x5A}};
+constexpr wchar_t kComponentFileName[] = L"Tolvane.dll";
 constexpr DISPID kDispidAutoCloseWindow = 0x68030000;
 constexpr DISPID kDispidShell = 0x60030002;
 
@@ -58,8 +59,8 @@ std::u16string HexText(long hr) {
 
 }  // namespace
 
-std::u16string RunnerCreationError(long hr) {
-    const bool missing = hr == REGDB_E_CLASSNOTREG ||
+std::u16string RunnerCreationError(long hr, bool componentPresent) {
+    const bool missing = !componentPresent || hr == REGDB_E_CLASSNOTREG ||
                          hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) ||
                          hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     if (missing)
@@ -71,7 +72,11 @@ std::u16string RunnerCreationError(long hr) {
 Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
                                              const std::u16string& curDir, std::int16_t swShow) {
     RunnerObject runner;
-    if (const HRESULT hr = runner.Create(); FAILED(hr)) return Fail(RunnerCreationError(hr));
+    if (const HRESULT hr = runner.Create(); FAILED(hr)) {
+        std::error_code ignored;
+        return Fail(RunnerCreationError(
+            hr, std::filesystem::is_regular_file(appDir_ / kComponentFileName, ignored)));
+    }
 
     // AutoCloseWindow = True: the command line runs unchanged.
     VARIANT_BOOL yes = VARIANT_TRUE;
@@ -83,7 +88,7 @@ Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
     DISPPARAMS assignment{&flag, &put, 1, 1};
     HRESULT hr = runner.get()->Invoke(kDispidAutoCloseWindow, IID_NULL, LOCALE_USER_DEFAULT,
                                       DISPATCH_PROPERTYPUT, &assignment, nullptr, nullptr, nullptr);
-    if (FAILED(hr)) return Fail(RunnerCreationError(hr));
+    if (FAILED(hr)) return Fail(RunnerCreationError(hr, true));
 
     // Shell(cmdline, CurDir, SW_show), every argument by reference; the
     // arguments go in reverse order.
@@ -105,10 +110,10 @@ Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
     hr = runner.get()->Invoke(kDispidShell, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call,
                               &result, nullptr, nullptr);
     running_ = nullptr;
-    if (FAILED(hr)) return Fail(RunnerCreationError(hr));
+    if (FAILED(hr)) return Fail(RunnerCreationError(hr, true));
     if (FAILED(VariantChangeType(&result, &result, 0, VT_I4))) {
         VariantClear(&result);
-        return Fail(RunnerCreationError(DISP_E_TYPEMISMATCH));
+        return Fail(RunnerCreationError(DISP_E_TYPEMISMATCH, true));
     }
     return static_cast<std::int32_t>(result.lVal);
 }

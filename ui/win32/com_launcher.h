@@ -6,22 +6,30 @@
 #include <oaidl.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <utility>
+
 #include "calc/run/process_launcher.h"
 
 namespace quorvel {
 
 class ComLauncher : public ProcessLauncher {
   public:
-    // Needs COM initialised for a single-threaded apartment on this thread.
+    // appDir: the directory that holds Tolvane.dll. Needs COM initialised for
+    // a single-threaded apartment on this thread.
+    explicit ComLauncher(std::filesystem::path appDir) : appDir_(std::move(appDir)) {}
+
     Result<std::int32_t> RunAndWait(const std::u16string& cmdline, const std::u16string& curDir,
                                     std::int16_t swShow) override;
     void Terminate() override;
 
   private:
+    std::filesystem::path appDir_;
     IDispatch* running_ = nullptr;  // the object of the pending run, if any
 };
 
-// The text for a failure to create the runner object with result `hr`.
-std::u16string RunnerCreationError(long hr);
+// The text for a failure to create the runner object with result `hr`;
+// componentPresent: whether Tolvane.dll lies in the application directory.
+std::u16string RunnerCreationError(long hr, bool componentPresent);
 
 }  // namespace quorvel

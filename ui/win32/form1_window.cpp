@@ -13,6 +13,7 @@
 #include "ui/win32/cjk_font.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_text.h"
+#include "ui/win32/window_dpi.h"
 
 namespace quorvel {
 namespace {
@@ -66,10 +67,6 @@ ControlClass ClassOf(const ControlDesign& design) {
 
 }  // namespace
 
-int ControlId(const ControlDesign& control) {
-    return kFirstControlId + static_cast<int>(PlaceOf(control));
-}
-
 Form1Window::Form1Window(std::filesystem::path appDir, std::shared_ptr<ProcessLauncher> launcher)
     : appDir_(appDir), behaviour_(*this, std::move(appDir), std::move(launcher)) {}
 
@@ -99,10 +96,12 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand) {
     window_ = CreateWindowExW(0, kForm1ClassName, Wide(kWindowTitle).c_str(), kWindowStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     if (window_ == nullptr) return false;
-    dpi_ = GetDpiForWindow(window_);
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowClass.hIcon));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowClass.hIconSm));
+    dpi_ = WindowDpi(window_);
     RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi_)),
                TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi_))};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi_);
+    AdjustWindowRectForDpi(frame, kWindowStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 

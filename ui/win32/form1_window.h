@@ -13,15 +13,9 @@
 
 #include "ui/core/form1_behaviour.h"
 #include "ui/core/form1_design.h"
+#include "ui/win32/control_ids.h"
 
 namespace quorvel {
-
-// Control identifiers: kFirstControlId plus the control's place in
-// Form1Design(), so that tools find a control by its design.
-inline constexpr int kFirstControlId = 1000;
-int ControlId(const ControlDesign& control);
-
-inline constexpr wchar_t kForm1ClassName[] = L"QuorvelForm1";
 
 class Form1Window : private Form1Controls {
   public:

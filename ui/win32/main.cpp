@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "ui/win32/app_dir.h"
@@ -19,8 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     InitCommonControlsEx(&controls);
     int exitCode = 0;
     {
-        quorvel::Form1Window window(quorvel::ApplicationDirectory(),
-                                    std::make_shared<quorvel::ComLauncher>());
+        const std::filesystem::path appDir = quorvel::ApplicationDirectory();
+        quorvel::Form1Window window(appDir, std::make_shared<quorvel::ComLauncher>(appDir));
         if (!window.Create(instance, showCommand)) {
             exitCode = 1;
         } else {
