@@ -33,6 +33,23 @@ void BM_DefaultRun(benchmark::State& state) {
 }
 BENCHMARK(BM_DefaultRun)->Unit(benchmark::kMillisecond);
 
+// A long rural area with its receptors inside and beside it as well: interior
+// wind angles to refine and every class close to the others near the area.
+void BM_RuralRectangleRun(benchmark::State& state) {
+    auto lines = testing::DefaultCalculatorAnswers();
+    lines[2] = " 2.0833E-05 ";  // 10 g/s over the area
+    lines[3] = " 3 ";
+    lines[4] = " 1200 ";
+    lines[5] = " 400 ";
+    lines[7] = "R";
+    const ModelAnswers answers = Answers(lines);
+    for (auto _ : state) {
+        const ModelResults results = RunModel(answers);
+        benchmark::DoNotOptimize(results.overall_maximum.worst.concentration);
+    }
+}
+BENCHMARK(BM_RuralRectangleRun)->Unit(benchmark::kMillisecond);
+
 // The default answers with `count` discrete distances spread evenly from 10 m to 5000 m.
 void BM_DiscreteDistances(benchmark::State& state) {
     const auto count = static_cast<int>(state.range(0));
