@@ -1,6 +1,7 @@
 #include "ui/desktop_services.h"
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QStandardPaths>
 #include <QtGui/QDesktopServices>
 #include <QtGui/QIcon>
 #include <QtWidgets/QAbstractButton>
@@ -24,6 +25,7 @@ WindowServices DesktopServices() {
         box.exec();
     };
     services.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    services.documentsDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     services.launcher = std::make_shared<TolvaneLauncher>(services.appDir);
     return services;
 }

@@ -129,6 +129,7 @@ void Form1::BuildControls() {
     for (int i = 0; i < 2; ++i) Check1[i] = Widget<QCheckBox>("Check1", i);
     for (int i = 0; i < 2; ++i) Combo1[i] = Widget<QComboBox>("Combo1", i);
     for (int i = 0; i < 3; ++i) Command1[i] = Widget<QPushButton>("Command1", i);
+    Command2 = Widget<QPushButton>("Command2");
     for (int i = 0; i < 5; ++i) Label1[i] = Widget<QLabel>("Label1", i);
     for (int i = 0; i < 3; ++i) Label2[i] = Widget<ClickLabel>("Label2", i);
     Text2 = Widget<QPlainTextEdit>("Text2");
@@ -196,6 +197,7 @@ void Form1::WireControls() {
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         connect(Label2[i], &ClickLabel::clicked, this, [this, i] { Label2_Click(i); });
     }
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     for (int i = 0; i < 6; ++i) {
         connect(Text1[i], &InputBox::gotFocus, this, [this, i] { Text1_GotFocus(i); });
         connect(Text1[i], &InputBox::lostFocus, this, [this, i] { Text1_LostFocus(i); });
@@ -269,6 +271,8 @@ void Form1::ShowVerdict(std::u16string_view verdict) {
     Text2->setPlainText(Text(verdict).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
+void Form1::EnableCommand2(bool enabled) { Command2->setEnabled(enabled); }
+
 void Form1::Unload() { close(); }
 
 void Form1::Check1_Click(int index) {
@@ -283,6 +287,14 @@ void Form1::Command1_Click(int index) {
         InstructionsClicked();
     } else {
         close();
+    }
+}
+
+void Form1::Command2_Click() {
+    const auto sheet =
+        behaviour_.Command2_Click(PathFromText(services_.documentsDir.toStdU16String()));
+    if (sheet && services_.openUrl) {
+        services_.openUrl(QUrl::fromLocalFile(QString::fromStdU16String(PathText(*sheet))));
     }
 }
 

@@ -37,6 +37,9 @@ struct WindowServices {
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     // Opens a document or web address with the desktop's handler, no wait.
     std::function<void(const QUrl& url)> openUrl;
+    // The user's documents folder, where the calculation sheets go; empty
+    // when the desktop has none.
+    QString documentsDir;
     std::shared_ptr<ProcessLauncher> launcher;
 };
 
@@ -63,6 +66,7 @@ class Form1 : public QWidget, private Form1Controls {
     void MoveFocus(CheckFocus control) override;
     void ShowBusy(bool busy) override;
     void ShowVerdict(std::u16string_view verdict) override;
+    void EnableCommand2(bool enabled) override;
     void Unload() override;
 
     void BuildControls();
@@ -75,6 +79,7 @@ class Form1 : public QWidget, private Form1Controls {
     void Form_Load();
     void Check1_Click(int index);
     void Command1_Click(int index);
+    void Command2_Click();
     void Label2_Click(int index);
     void Text1_GotFocus(int index);
     void Text1_Validate(int index, bool& cancel);
@@ -96,6 +101,7 @@ class Form1 : public QWidget, private Form1Controls {
     std::array<QCheckBox*, 2> Check1{};
     std::array<QComboBox*, 2> Combo1{};
     std::array<QPushButton*, 3> Command1{};
+    QPushButton* Command2 = nullptr;
     std::array<QLabel*, 5> Label1{};
     std::array<ClickLabel*, 3> Label2{};
     QPlainTextEdit* Text2 = nullptr;

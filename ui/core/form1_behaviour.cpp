@@ -4,6 +4,7 @@
 
 #include "calc/file_names.h"
 #include "calc/run/run_screen3.h"
+#include "calc/sheet/sheet_file.h"
 #include "ui/core/form1_design.h"
 #include "ui/core/input_rules.h"
 
@@ -27,13 +28,29 @@ bool Form1Behaviour::RunScreen3(std::u16string& errorText) {
         return false;
     }
     const Result<std::u16string> verdict = quorvel::RunScreen3(
-        appDir_, [this] { return controls_.ReadInputs(); }, *launcher_);
+        appDir_, [this] { return controls_.ReadInputs(); }, *launcher_, lastRun_);
     if (!verdict) {
         errorText = verdict.error();
         return false;
     }
     controls_.ShowVerdict(verdict.value());
+    controls_.EnableCommand2(true);
     return true;
+}
+
+std::optional<std::filesystem::path> Form1Behaviour::Command2_Click(
+    const std::filesystem::path& documentsDir) {
+    if (!lastRun_) return std::nullopt;
+    if (documentsDir.empty()) {
+        controls_.ShowMessage(kNoDocumentsFolderText);
+        return std::nullopt;
+    }
+    Result<std::filesystem::path> saved = SaveCalculationSheet(documentsDir, *lastRun_);
+    if (!saved) {
+        controls_.ShowMessage(saved.error());
+        return std::nullopt;
+    }
+    return std::move(saved).value();
 }
 
 void Form1Behaviour::RunClicked() {

@@ -13,6 +13,7 @@
 #include "calc/calculation_inputs.h"
 #include "calc/check_inputs.h"
 #include "calc/run/process_launcher.h"
+#include "calc/run_record.h"
 
 namespace quorvel {
 
@@ -32,6 +33,8 @@ class Form1Controls {
     virtual void ShowBusy(bool busy) = 0;
     // Replaces the whole text of the result box; lines end in CR LF.
     virtual void ShowVerdict(std::u16string_view verdict) = 0;
+    // Enables or disables the calculation-sheet button Command2.
+    virtual void EnableCommand2(bool enabled) = 0;
     // Closes the window for good.
     virtual void Unload() = 0;
 };
@@ -47,6 +50,13 @@ class Form1Behaviour {
     bool CheckInputs();
     // One calculation; on success the verdict stands in the result box.
     bool RunScreen3(std::u16string& errorText);
+    // The calculation-sheet button: writes the sheet of the last successful
+    // run into documentsDir/Quorvel and returns its path, for the front end
+    // to open with the desktop's browser. When it cannot be written, or there
+    // is no documents folder, shows the reason in a message and returns
+    // nullopt; nullopt too before any run has succeeded.
+    std::optional<std::filesystem::path> Command2_Click(const std::filesystem::path& documentsDir);
+
     // The Run button: check, busy, run, the error message while still busy,
     // idle; then the deferred close, if one was asked for during the run.
     void RunClicked();
@@ -72,6 +82,7 @@ class Form1Behaviour {
     std::shared_ptr<ProcessLauncher> launcher_;
     bool running_ = false;
     bool closeRequested_ = false;
+    std::optional<RunRecord> lastRun_;  // of the last successful run
 };
 
 }  // namespace quorvel

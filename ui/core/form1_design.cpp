@@ -80,10 +80,10 @@ constexpr ControlDesign HandPointer(ControlDesign design) {
 }
 
 constexpr ControlDesign kTable[] = {
-    Label("Label2"sv, 0, "Form1"sv, kPublisherOrganisation, {3000, 120, 2340, 180}, 19),
-    HandPointer(PublisherLabel(1, kPublisherLaboratory, {2880, 360, 2310, 210}, 20,
+    Label("Label2"sv, 0, "Form1"sv, kPublisherOrganisation, {3000, 120, 2340, 180}, 20),
+    HandPointer(PublisherLabel(1, kPublisherLaboratory, {2880, 360, 2310, 210}, 21,
                                ControlFont::LinkUnderlined)),
-    PublisherLabel(2, u"发布", {5160, 360, 420, 210}, 21, ControlFont::Link),
+    PublisherLabel(2, u"发布", {5160, 360, 420, 210}, 22, ControlFont::Link),
     Single("Frame1"sv, ControlKind::Frame, "Form1"sv, u"参数设定", {30, 720, 3705, 3495}, 1),
     Label("Label1"sv, 0, "Frame1"sv, u"面源有效高度:", {180, 300, 1170, 180}, 2),
     Box(0, u"15 m", u"[0,999]", {1380, 240, 1155, 270}, 3),
@@ -100,14 +100,17 @@ constexpr ControlDesign kTable[] = {
     Member("Check1"sv, 1, ControlKind::CheckBox, "Frame1"sv, u"日均评价标准(mg/m^3)",
            {180, 1890, 2175, 225}, 13),
     Disabled(Box(5, u"0.15", u">0", {1350, 2100, 1155, 300}, 14)),
-    Hidden(Label("Label1"sv, 4, "Frame1"sv, u"项目所在位置:", {180, 2700, 1170, 180}, 22)),
-    Hidden(List(1, kLocations, u"城市", {1350, 2640, 1155, 300}, 23)),
+    Hidden(Label("Label1"sv, 4, "Frame1"sv, u"项目所在位置:", {180, 2700, 1170, 180}, 23)),
+    Hidden(List(1, kLocations, u"城市", {1350, 2640, 1155, 300}, 24)),
     Single("Frame2"sv, ControlKind::Frame, "Form1"sv, u"计算结果", {3810, 720, 4605, 3495}, 15),
     Member("Command1"sv, 0, ControlKind::Button, "Frame2"sv, kRunCaption, {1620, 210, 1335, 345},
            16),
     HighlightText(
         Single("Text2"sv, ControlKind::ResultBox, "Frame2"sv, u"", {60, 570, 4455, 2835}, 17)),
-    Member("Command1"sv, 2, ControlKind::Button, "Form1"sv, u"退出", {2610, 4290, 1605, 345}, 18),
+    // The calculation sheet of the last successful run; usable once there is one.
+    Disabled(Single("Command2"sv, ControlKind::Button, "Form1"sv, kSheetCaption,
+                    {810, 4290, 1605, 345}, 18)),
+    Member("Command1"sv, 2, ControlKind::Button, "Form1"sv, u"退出", {2610, 4290, 1605, 345}, 19),
     Member("Command1"sv, 1, ControlKind::Button, "Form1"sv, u"使用说明", {4410, 4290, 1605, 345},
            0),
 };

@@ -94,6 +94,7 @@ class Form1LayoutTest : public QObject {
         row("Frame2", "Form1", "计算结果", "", {3810, 720, 4605, 3495});
         row("Command1_0", "Frame2", "运行", "", {1620, 210, 1335, 345});
         row("Text2", "Frame2", "", "", {60, 570, 4455, 2835});
+        row("Command2", "Form1", "计算书", "", {810, 4290, 1605, 345});
         row("Command1_2", "Form1", "退出", "", {2610, 4290, 1605, 345});
         row("Command1_1", "Form1", "使用说明", "", {4410, 4290, 1605, 345});
     }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #include <string>
@@ -150,6 +151,7 @@ void Form1Window::CreateControls() {
     for (int i = 0; i < 2; ++i) Check1[static_cast<std::size_t>(i)] = Control("Check1", i);
     for (int i = 0; i < 2; ++i) Combo1[static_cast<std::size_t>(i)] = Control("Combo1", i);
     for (int i = 0; i < 3; ++i) Command1[static_cast<std::size_t>(i)] = Control("Command1", i);
+    Command2 = Control("Command2");
     for (int i = 0; i < 3; ++i) Label2[static_cast<std::size_t>(i)] = Control("Label2", i);
     Text2 = Control("Text2");
 }
@@ -290,6 +292,8 @@ void Form1Window::ShowVerdict(std::u16string_view verdict) {
     SetWindowTextW(Text2, Wide(verdict).c_str());
 }
 
+void Form1Window::EnableCommand2(bool enabled) { EnableWindow(Command2, enabled ? TRUE : FALSE); }
+
 void Form1Window::Unload() { PostMessageW(window_, kUnloadMessage, 0, 0); }
 
 void Form1Window::Check1_Click(int index) {
@@ -319,6 +323,19 @@ void Form1Window::Command1_Click(int index) {
     } else {
         PostMessageW(window_, WM_CLOSE, 0, 0);
     }
+}
+
+void Form1Window::Command2_Click() {
+    std::filesystem::path documents;  // stays empty when the user has no documents folder
+    PWSTR folder = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &folder))) {
+        documents = folder;
+    }
+    CoTaskMemFree(folder);
+    const auto sheet = behaviour_.Command2_Click(documents);
+    if (!sheet) return;
+    ShellExecuteW(window_, L"open", sheet->c_str(), nullptr, sheet->parent_path().c_str(),
+                  SW_SHOWNORMAL);
 }
 
 void Form1Window::Label2_Click(int index) {
@@ -399,6 +416,7 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const ControlDesign& design = Form1Design()[place];
             const int code = HIWORD(wParam);
             if (design.name == "Command1" && code == BN_CLICKED) Command1_Click(design.index);
+            if (design.name == "Command2" && code == BN_CLICKED) Command2_Click();
             if (design.name == "Check1" && code == BN_CLICKED) Check1_Click(design.index);
             if (design.name == "Label2" && code == STN_CLICKED) Label2_Click(design.index);
             return 0;

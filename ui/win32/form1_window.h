@@ -42,6 +42,7 @@ class Form1Window : private Form1Controls {
     void MoveFocus(CheckFocus control) override;
     void ShowBusy(bool busy) override;
     void ShowVerdict(std::u16string_view verdict) override;
+    void EnableCommand2(bool enabled) override;
     void Unload() override;
 
     void CreateControls();
@@ -54,6 +55,7 @@ class Form1Window : private Form1Controls {
     void Form_Load();
     void Check1_Click(int index);
     void Command1_Click(int index);
+    void Command2_Click();
     void Label2_Click(int index);
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
@@ -87,6 +89,7 @@ class Form1Window : private Form1Controls {
     std::array<HWND, 2> Check1{};
     std::array<HWND, 2> Combo1{};
     std::array<HWND, 3> Command1{};
+    HWND Command2 = nullptr;
     std::array<HWND, 3> Label2{};
     HWND Text2 = nullptr;
 };

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,9 @@ class RecordingControls : public Form1Controls {
     void ShowBusy(bool busy) override { events.push_back(busy ? "busy" : "idle"); }
     void ShowVerdict(std::u16string_view verdict) override {
         events.push_back("verdict " + ToUtf8(verdict));
+    }
+    void EnableCommand2(bool enabled) override {
+        events.push_back(enabled ? "sheet on" : "sheet off");
     }
     void Unload() override { events.push_back("unload"); }
 };
@@ -79,7 +84,7 @@ TEST_F(Form1BehaviourTest, ASuccessfulRunIsBusyThenShowsTheVerdictAndComesBackId
     Form1Behaviour behaviour(controls_, dir_, launcher);
     behaviour.RunClicked();
     const std::vector<std::string> expected = {
-        "busy", "verdict Quorvel 建议距离（距面源中心） = 70 m", "idle"};
+        "busy", "verdict Quorvel 建议距离（距面源中心） = 70 m", "sheet on", "idle"};
     EXPECT_EQ(controls_.events, expected);
     EXPECT_EQ(launcher->calls.size(), 1u);
     EXPECT_FALSE(behaviour.IsBusy());
@@ -137,6 +142,40 @@ TEST_F(Form1BehaviourTest, ValidationCancelsWithTheInvalidDataMessage) {
     EXPECT_TRUE(controls_.events.empty());
     EXPECT_TRUE(behaviour.Text1_Validate(u"0"));
     EXPECT_EQ(controls_.events, std::vector<std::string>{"message 无效数据!"});
+}
+
+TEST_F(Form1BehaviourTest, TheSheetIsOfTheLastSuccessfulRunAndAFailedRunLeavesIt) {
+    Form1Behaviour behaviour(controls_, dir_, Model());
+    const fs::path documents = dir_ / "documents";
+    EXPECT_FALSE(behaviour.Command2_Click(documents));  // no run yet
+    EXPECT_TRUE(controls_.events.empty());
+
+    behaviour.RunClicked();
+    fs::remove(dir_ / "SCREEN3.EXE");
+    behaviour.RunClicked();  // fails: the button stays as it was
+    EXPECT_EQ(std::count(controls_.events.begin(), controls_.events.end(), "sheet on"), 1);
+    EXPECT_EQ(std::count(controls_.events.begin(), controls_.events.end(), "sheet off"), 0);
+
+    controls_.events.clear();
+    const auto sheet = behaviour.Command2_Click(documents);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->parent_path(), documents / "Quorvel");
+    std::ifstream in(*sheet, std::ios::binary);
+    const std::string html(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(html.find("Quorvel 建议距离（距面源中心） = 70 m"), std::string::npos);
+    EXPECT_TRUE(controls_.events.empty());
+}
+
+TEST_F(Form1BehaviourTest, ASheetThatCannotBeWrittenGivesTheReason) {
+    Form1Behaviour behaviour(controls_, dir_, Model());
+    behaviour.RunClicked();
+    controls_.events.clear();
+    std::ofstream(dir_ / "Quorvel") << "a file where the folder must be";
+    EXPECT_FALSE(behaviour.Command2_Click(dir_));
+    ASSERT_EQ(controls_.events.size(), 1u);
+    EXPECT_TRUE(controls_.events[0].starts_with("message 无法创建保存计算书的文件夹: "));
+    EXPECT_FALSE(behaviour.Command2_Click(fs::path()));
+    EXPECT_EQ(controls_.events.back(), "message " + ToUtf8(kNoDocumentsFolderText));
 }
 
 TEST_F(Form1BehaviourTest, TheInstructionsFileIsFoundWhateverTheCaseOfItsName) {

@@ -41,9 +41,10 @@ TEST(Form1Design, EveryControlLiesInsideItsContainerAndTheWindow) {
 TEST(Form1Design, TabOrderSkipsLabelsAndFramesAndStartsAtTheInstructions) {
     std::vector<std::string> order;
     for (const ControlDesign* control : TabOrder()) order.push_back(ControlName(*control));
-    const std::vector<std::string> expected = {
-        "Command1_1", "Text1_0",  "Text1_1", "Text1_2",    "Text1_3", "Combo1_0",   "Check1_0",
-        "Text1_4",    "Check1_1", "Text1_5", "Command1_0", "Text2",   "Command1_2", "Combo1_1"};
+    const std::vector<std::string> expected = {"Command1_1", "Text1_0",    "Text1_1",    "Text1_2",
+                                               "Text1_3",    "Combo1_0",   "Check1_0",   "Text1_4",
+                                               "Check1_1",   "Text1_5",    "Command1_0", "Text2",
+                                               "Command2",   "Command1_2", "Combo1_1"};
     EXPECT_EQ(order, expected);
 }
 
@@ -60,6 +61,18 @@ TEST(Form1Design, StartStatesOfTheStandardsAndTheHiddenLocationRow) {
     EXPECT_TRUE(Design("Label2", 1).handPointer);
     EXPECT_EQ(Design("Label2", 1).font, ControlFont::LinkUnderlined);
     EXPECT_EQ(Design("Label2", 2).font, ControlFont::Link);
+    EXPECT_FALSE(Design("Command2").enabled);
+}
+
+TEST(Form1Design, TheSheetButtonSharesTheBottomRowWithItsNeighboursSize) {
+    const TwipsRect sheet = Design("Command2").twips;
+    const TwipsRect exit = Design("Command1", 2).twips;
+    EXPECT_EQ(sheet.top, exit.top);
+    EXPECT_EQ(sheet.width, exit.width);
+    EXPECT_EQ(sheet.height, exit.height);
+    // The same gap as between Exit and Instructions, on the other side of Exit.
+    EXPECT_EQ(exit.left - (sheet.left + sheet.width),
+              Design("Command1", 1).twips.left - (exit.left + exit.width));
 }
 
 TEST(Twips, FifteenTwipsAreOnePixelAt96DotsPerInch) {
