@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Presses 运行 and then 计算书 in Quorvel on a virtual display, as a person
+# does, and saves a picture of the calculation sheet that the program hands to
+# the desktop's browser, rendered by headless Chromium.
+# Usage: scripts/sheet-screenshot.sh [program] [picture]
+#   program  default: build/bin/quorvel (build it first, e.g. with scripts/build.sh)
+#   picture  default: docs/sheet.png
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+program="${1:-$root/build/bin/quorvel}"
+picture="${2:-$root/docs/sheet.png}"
+
+needed=(xvfb x11-utils xdotool chromium fonts-wqy-zenhei)
+missing=()
+for p in "${needed[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+[ -x "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
+
+# A scratch home: the sheet goes to its Documents folder, and the desktop's
+# "open" is a stand-in that notes what it was asked to open.
+scratch="$(mktemp -d)"
+mkdir -p "$scratch/home/Documents" "$scratch/bin"
+cat >"$scratch/bin/xdg-open" <<STUB
+#!/bin/sh
+printf '%s\n' "\$1" >"$scratch/opened"
+STUB
+chmod +x "$scratch/bin/xdg-open"
+
+display=""
+for n in $(seq 90 130); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free display number" >&2; exit 1; }
+
+Xvfb "$display" -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+program_pid=""
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+for _ in $(seq 50); do
+    xwininfo -display "$display" -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" PATH="$scratch/bin:$PATH" \
+    DISPLAY="$display" QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
+program_pid=$!
+
+window=""
+for _ in $(seq 100); do
+    window="$(xwininfo -display "$display" -root -tree 2>/dev/null |
+        awk '/"Quorvel标准计算程序/ && $0 !~ /has no name/ {print $1; exit}')"
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 1
+
+# Button centres in pixels at 96 dots per inch (twips / 15): 运行 inside the
+# result frame, 计算书 in the bottom row.
+click() { DISPLAY="$display" xdotool mousemove --window "$window" "$1" "$2" click 1; }
+click 406 73
+sleep 8  # the model's run
+click 107 297
+for _ in $(seq 100); do
+    [ -s "$scratch/opened" ] && break
+    sleep 0.1
+done
+[ -s "$scratch/opened" ] || { echo "the sheet was not opened" >&2; exit 1; }
+sheet="$(head -n 1 "$scratch/opened")"
+echo "opened $sheet"
+
+mkdir -p "$(dirname "$picture")" "$scratch/chromium"
+chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$scratch/chromium" --hide-scrollbars --window-size=900,1640 \
+    --screenshot="$picture" "$sheet" >/dev/null 2>&1
+echo "saved $picture"
