@@ -1,6 +1,7 @@
 #include "ui/win32/tests/window_driver.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -65,6 +66,12 @@ INPUT Key(WORD key, bool up) {
 }  // namespace
 
 AppDirCopy::AppDirCopy(const fs::path& appDir) {
+    // An installed program is tested where it is installed.
+    if (const wchar_t* installed = _wgetenv(L"QUORVEL_TEST_APP_DIR"); installed && *installed) {
+        path_ = installed;
+        inPlace_ = true;
+        return;
+    }
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, temp);
     path_ = fs::path(temp) / (L"quorvel-window-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -76,6 +83,7 @@ AppDirCopy::AppDirCopy(const fs::path& appDir) {
 }
 
 AppDirCopy::~AppDirCopy() {
+    if (inPlace_) return;
     std::error_code ignored;
     fs::remove_all(path_, ignored);
 }

@@ -15,7 +15,8 @@
 namespace quorvel::test_support {
 
 // A copy of the application directory in a fresh temporary folder, removed
-// with the object.
+// with the object; or, when QUORVEL_TEST_APP_DIR names a directory, that
+// directory itself, left as it is.
 class AppDirCopy {
   public:
     explicit AppDirCopy(const std::filesystem::path& appDir);
@@ -26,6 +27,7 @@ class AppDirCopy {
 
   private:
     std::filesystem::path path_;
+    bool inPlace_ = false;
 };
 
 // The application directory the tests run: bin beside the tests' folder.
