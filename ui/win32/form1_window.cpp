@@ -262,7 +262,15 @@ CalculationInputs Form1Window::ReadInputs() const {
 }
 
 void Form1Window::ShowMessage(std::u16string_view text) {
+    HWND focused = GetFocus();
     MessageBoxW(window_, Wide(text).c_str(), Wide(kMessageTitle).c_str(), MB_OK);
+    // The control that had the focus gets it back, even where the system
+    // does not hand the activation back to the window.
+    if (IsOwnControl(focused) && GetFocus() != focused) {
+        restoringFocus_ = true;
+        SetFocus(focused);
+        restoringFocus_ = false;
+    }
 }
 
 void Form1Window::MoveFocus(CheckFocus focus) {

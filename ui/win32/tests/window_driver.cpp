@@ -154,6 +154,9 @@ HWND RunningWindow::Focus() const {
 }
 
 std::string RunningWindow::FocusName() const {
+    // Without a window manager Wine does not always give the activation back
+    // to the window after a message box; a person would click it.
+    Foreground();
     HWND focus = Focus();
     for (const ControlDesign& control : Form1Design()) {
         if (Control(control.name, control.index) == focus) return ControlName(control);
