@@ -9,7 +9,8 @@
 
 namespace quorvel::fuzz {
 
-// Report bytes (code page 936) through ParseScreenReport and FormVerdict.
+// Report bytes (code page 936) through ParseScreenReport, FormVerdict and the
+// calculation sheet.
 int ReportVerdict(const std::uint8_t* data, std::size_t size);
 
 // Ten input fields, split at line feeds, through the lenient number rule, the

@@ -5,6 +5,8 @@
 
 #include "calc/code_page.h"
 #include "calc/report_reader.h"
+#include "calc/run_record.h"
+#include "calc/sheet/calculation_sheet.h"
 #include "calc/verdict.h"
 #include "fuzz/fuzz_targets.h"
 
@@ -33,6 +35,29 @@ void RequireVerdictShape(const std::u16string& verdict) {
                 "the distance is a finite decimal number");
     }
     Require(number.front() != u'-', "the distance is not negative");
+}
+
+// The calculation sheet of a run whose report held these rows: one table row
+// per report row, and no markup from the report's text.
+void RequireSheet(const std::vector<std::u16string>& rows,
+                  const std::vector<std::u16string>& summaryRows, float standard,
+                  const Verdict& verdict) {
+    RunRecord record;
+    record.rows = rows;
+    record.summaryRows = summaryRows;
+    record.comparisonStandard = standard;
+    record.verdict = verdict;
+    const std::string html = CalculationSheetHtml(record);
+    const std::size_t body = html.find("<tbody>");
+    Require(body != std::string::npos, "the sheet has its table");
+    std::size_t tableRows = 0;
+    for (std::size_t at = html.find("<tr", body); at != std::string::npos;
+         at = html.find("<tr", at + 1)) {
+        ++tableRows;
+    }
+    Require(tableRows == rows.size(), "one table row per report row");
+    Require(html.find("<script") == std::string::npos, "no script from the report");
+    Require(html.ends_with("</html>\n"), "the sheet is whole");
 }
 
 }  // namespace
@@ -73,6 +98,9 @@ int ReportVerdict(const std::uint8_t* data, std::size_t size) {
                 "a refused verdict's text fits a message box");
         if (!(standard > 0.0f)) Require(!verdict.ok(), "a standard not above 0 is refused");
         if (verdict.ok()) RequireVerdictShape(verdict.value());
+    }
+    if (const Result<Verdict> verdict = DecideVerdict(rows, summaryRows, 500.0f); verdict.ok()) {
+        RequireSheet(rows, summaryRows, 500.0f, verdict.value());
     }
     return 0;
 }

@@ -30,6 +30,8 @@ RunRecord DefaultRecord() {
         {{2983.0, 200.0}}));
 }
 
+// The matches point into `text`, which must outlive them.
+std::vector<std::smatch> All(std::string&& text, const std::regex& pattern) = delete;
 std::vector<std::smatch> All(const std::string& text, const std::regex& pattern) {
     std::vector<std::smatch> found;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern);
@@ -124,7 +126,8 @@ TEST(CalculationSheet, TheTableHasEveryDistanceAndMarksThoseReachingS) {
     static const std::regex row(
         R"(<tr( class="reach")?><td>(\d+)</td><td>([^<]*)</td><td>([^<]*)</td><td>([^<]*)</td>)"
         R"(<td class="class">([^<]*)</td><td>([^<]*)</td><td>([^<]*)</td><td class="mark">([^<]*)</td></tr>)");
-    const auto rows = All(Between(html, "<tbody>", "</tbody>"), row);
+    const std::string body = Between(html, "<tbody>", "</tbody>");
+    const auto rows = All(body, row);
     ASSERT_EQ(rows.size(), 108u);
     const std::vector<double> distances = Distances();
     for (std::size_t i = 0; i < rows.size(); ++i) {
