@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Starts the Windows program under Wine on a virtual display and saves a
+# picture of its window, title bar included.
+# Usage: scripts/screenshot-windows.sh [program] [picture]
+#   program  default: build-windows/bin/Quorvel.exe (scripts/build-windows.sh builds it)
+#   picture  default: docs/screenshot-windows.png
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+program="${1:-$root/build-windows/bin/Quorvel.exe}"
+picture="${2:-$root/docs/screenshot-windows.png}"
+wine=/usr/lib/wine/wine64
+
+needed=(xvfb imagemagick x11-utils fonts-wqy-zenhei wine64)
+missing=()
+for p in "${needed[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+[ -f "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
+
+display=""
+for n in $(seq 90 130); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free display number" >&2; exit 1; }
+
+work="$(mktemp -d)"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export DISPLAY="$display"
+Xvfb "$display" -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() {
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do
+    xwininfo -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+"$wine" wineboot -i >/dev/null 2>&1 || true
+# With no window manager on the virtual display Wine draws the title bar
+# itself; its caption font falls back on the CJK font for the title, as
+# Windows links a CJK font to its UI font.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v Tahoma /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -w
+
+(cd "$(dirname "$program")" && "$wine" "$(basename "$program")" >/dev/null 2>&1 &)
+window=""
+for _ in $(seq 200); do
+    window="$(xwininfo -root -tree 2>/dev/null |
+        awk '/"Quorvel标准计算程序/ && $0 !~ /has no name/ {print $1; exit}')"
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+sleep 2  # let it paint
+
+mkdir -p "$(dirname "$picture")"
+import -window "$window" "$picture"
+echo "saved $picture"
