@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "calc/iconv_converter.h"
+#include "calc/text_codec.h"
 
 namespace quorvel {
 namespace {
@@ -15,13 +15,10 @@ const std::u16string kOutOfMemory = u"内存不足，无法转换文字!";
 
 Result<std::u16string> DecodeCodePage936(std::string_view bytes) {
     try {
-        IconvConverter converter("UTF-16LE", "CP936");
-        if (!converter.valid()) return Fail(kNoConverter);
-        std::string utf16;
-        if (!converter.Convert(bytes, std::string_view("\xFD\xFF", 2), 1, utf16)) {
-            return Fail(kNoConverter);
-        }
-        return FromUtf16LeBytes(utf16);
+        std::optional<std::u16string> text =
+            DecodeText(bytes, ByteEncoding::kCodePage936, u"\uFFFD");
+        if (!text) return Fail(kNoConverter);
+        return std::move(*text);
     } catch (const std::bad_alloc&) {
         return Fail(kOutOfMemory);
     }
@@ -29,11 +26,9 @@ Result<std::u16string> DecodeCodePage936(std::string_view bytes) {
 
 Result<std::string> EncodeCodePage936(std::u16string_view text) {
     try {
-        IconvConverter converter("CP936", "UTF-16LE");
-        if (!converter.valid()) return Fail(kNoConverter);
-        std::string bytes;
-        if (!converter.Convert(ToUtf16LeBytes(text), {}, 2, bytes)) return Fail(kNotEncodable);
-        return bytes;
+        std::optional<std::string> bytes = EncodeText(text, ByteEncoding::kCodePage936, {});
+        if (!bytes) return Fail(kNotEncodable);
+        return std::move(*bytes);
     } catch (const std::bad_alloc&) {
         return Fail(kOutOfMemory);
     }

@@ -19,6 +19,12 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The name in UTF-8 on every platform (the native form is UTF-16 on Windows).
+std::string Utf8FileName(const std::filesystem::path& path) {
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& directory,
@@ -32,7 +38,7 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
         for (const std::filesystem::directory_iterator end; entries != end;
              entries.increment(error)) {
             if (error) return std::nullopt;
-            const std::string entryName = entries->path().filename().native();
+            const std::string entryName = Utf8FileName(entries->path());
             if (!EqualIgnoringAsciiCase(entryName, name)) continue;
             std::error_code statusError;
             if (!entries->is_regular_file(statusError) || statusError) continue;

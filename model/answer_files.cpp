@@ -20,6 +20,13 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text);
 }
 
+// In UTF-8 on every platform: a narrow name from path::string() is in the
+// system code page on Windows and cannot hold every name.
+std::string Utf8FileName(const std::filesystem::path& path) {
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 }  // namespace
 
 std::optional<std::string> AnswerFileArgument(int argc, const char* const* argv) {
@@ -40,10 +47,10 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
     if (std::filesystem::is_regular_file(exact, ec)) return exact;
     const std::filesystem::path wanted(name);
     const std::filesystem::path folder = (directory / wanted).parent_path();
-    const std::string leaf = Lower(wanted.filename().string());
+    const std::string leaf = Lower(Utf8FileName(wanted));
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
-        if (Lower(it->path().filename().string()) == leaf && it->is_regular_file(ec)) {
+        if (Lower(Utf8FileName(it->path())) == leaf && it->is_regular_file(ec)) {
             return it->path();
         }
     }

@@ -136,7 +136,9 @@ TEST_F(WriteAnswerFileTest, ALinkInTheFilesPlaceIsReplacedNotWrittenThrough) {
     std::ofstream(kept, std::ios::binary) << "kept";
     for (const auto& target : {kept, directory_ / "absent.txt"}) {
         std::filesystem::remove(file);
-        std::filesystem::create_symlink(target, file);
+        std::error_code linkError;
+        std::filesystem::create_symlink(target, file, linkError);
+        if (linkError) GTEST_SKIP() << "no symbolic links here: " << linkError.message();
         ASSERT_TRUE(WriteAnswerFile(file, CalculationInputs{}).ok());
         EXPECT_FALSE(std::filesystem::is_symlink(file));
         EXPECT_EQ(Read(file), ExpectedDefaultFile());

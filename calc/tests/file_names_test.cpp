@@ -36,6 +36,9 @@ TEST_F(FindFileIgnoringCaseTest, FindsARegularFileWhateverTheLetterCase) {
 TEST_F(FindFileIgnoringCaseTest, PrefersTheExactName) {
     Touch("screen.out");
     Touch("Screen.OUT");
+    if (std::filesystem::equivalent(directory_ / "screen.out", directory_ / "Screen.OUT")) {
+        GTEST_SKIP() << "this file system ignores letter case itself";
+    }
     EXPECT_EQ(FindFileIgnoringCase(directory_, "Screen.OUT"), directory_ / "Screen.OUT");
     EXPECT_EQ(FindFileIgnoringCase(directory_, "SCREEN.OUT"), directory_ / "Screen.OUT");
 }

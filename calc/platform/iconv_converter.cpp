@@ -1,4 +1,4 @@
-#include "calc/iconv_converter.h"
+#include "calc/platform/iconv_converter.h"
 
 #include <algorithm>
 #include <cerrno>
