@@ -4,8 +4,8 @@
 set(QUORVEL_QT OFF)
 set(QUORVEL_BENCHMARKS OFF CACHE BOOL "" FORCE)
 
-# Unicode Win32 APIs, no min/max macros, Windows 7 and later.
-add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+# Unicode Win32 APIs, no min/max macros.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX)
 
 set(QUORVEL_GOOGLETEST_SOURCE "/usr/src/googletest/googletest" CACHE PATH
     "GoogleTest sources (Debian package googletest)")
