@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "calc/error_reason.h"
 #include "calc/sheet/calculation_sheet.h"
 #include "calc/unicode_text.h"
 
@@ -25,8 +26,6 @@ std::u16string Digits(int value, int width) {
     return text;
 }
 
-std::u16string Reason(const std::error_code& error) { return FromUtf8(error.message()); }
-
 // The content of an existing file, or nullopt when there is none or it
 // cannot be read.
 std::optional<std::string> Content(const std::filesystem::path& file) {
@@ -41,7 +40,7 @@ Status WriteNew(const std::filesystem::path& file, const std::string& content) {
     if (!out) {
         const int cause = errno;
         return Fail(u"无法创建计算书文件: " + PathText(file) +
-                    (cause != 0 ? u"（" + Reason({cause, std::generic_category()}) + u"）"
+                    (cause != 0 ? u"（" + ErrorReason({cause, std::generic_category()}) + u"）"
                                 : std::u16string()));
     }
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
@@ -69,8 +68,8 @@ Result<std::filesystem::path> SaveCalculationSheet(const std::filesystem::path& 
         std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder)) {
             if (!error) error = std::make_error_code(std::errc::not_a_directory);
-            return Fail(u"无法创建保存计算书的文件夹: " + PathText(folder) + u"（" + Reason(error) +
-                        u"）");
+            return Fail(u"无法创建保存计算书的文件夹: " + PathText(folder) + u"（" +
+                        ErrorReason(error) + u"）");
         }
 
         const std::string content = CalculationSheetHtml(record);

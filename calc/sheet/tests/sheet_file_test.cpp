@@ -67,7 +67,7 @@ TEST_F(SheetFileTest, AFolderThatCannotBeMadeGivesTheReason) {
     const std::string error = ToUtf8(saved.error());
     EXPECT_NE(error.find("无法创建保存计算书的文件夹"), std::string::npos) << error;
     EXPECT_NE(error.find((documents_ / "Quorvel").string()), std::string::npos) << error;
-    EXPECT_NE(error.find("（"), std::string::npos) << "a reason: " << error;
+    EXPECT_NE(error.find("（路径中有同名的文件，不是文件夹）"), std::string::npos) << error;
 
     const Result<fs::path> underFile = SaveCalculationSheet(documents_ / "Quorvel", record_);
     EXPECT_FALSE(underFile.ok());
