@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,6 +182,13 @@ TEST_F(Form1WindowTest, ZeroInABoxIsRefusedOnTabAndOnRunAndTheFocusStays) {
     EXPECT_EQ(window_->Text(Control("Command1", 0)), Wide(kRunCaption));
     EXPECT_EQ(window_->Text(Control("Text2")), L"");
 
+    // A press on a check box does not toggle it while the box is invalid.
+    window_->Click(Control("Check1", 1));
+    EXPECT_EQ(window_->WaitForMessage(10), Wide(kInvalidDataText));
+    window_->CloseMessage();
+    EXPECT_EQ(SendMessageW(Control("Check1", 1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(window_->FocusName(), "Text1_0");
+
     // A valid number leaves the box rewritten with its unit.
     window_->SetText(Control("Text1", 0), L" 2.50 ");
     window_->PressTab();
@@ -213,6 +221,40 @@ TEST_F(Form1WindowTest, WithoutTheModelTheRunFailsWhileBusyAndComesBackIdle) {
     EXPECT_TRUE(window_->WaitForText(Control("Command1", 0), Wide(kRunCaption), 10));
     EXPECT_TRUE(IsWindowEnabled(Control("Command1", 0)));
     EXPECT_FALSE(fs::exists(dir_.path() / "Screen3.INP"));
+}
+
+TEST_F(Form1WindowTest, AMissingOrDamagedRunnerComponentEndsTheRunWithAClearText) {
+    fs::remove(dir_.path() / "Tolvane.dll");
+    Start();
+    PressRun();
+    const auto missing = window_->WaitForMessage(kRunSeconds);
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_EQ(missing->rfind(L"找不到进程运行组件Tolvane.dll", 0), 0u) << ToUtf8(Utf16(*missing));
+    window_->CloseMessage();
+    EXPECT_TRUE(window_->WaitForText(Control("Command1", 0), Wide(kRunCaption), 10));
+    window_.reset();
+
+    {
+        std::ofstream damaged(dir_.path() / "Tolvane.dll", std::ios::binary);
+        damaged << "MZ this is no library";
+    }
+    Start();
+    PressRun();
+    const auto broken = window_->WaitForMessage(kRunSeconds);
+    ASSERT_TRUE(broken.has_value());
+    EXPECT_EQ(broken->rfind(L"不能加载进程运行组件Tolvane.dll", 0), 0u) << ToUtf8(Utf16(*broken));
+    window_->CloseMessage();
+    EXPECT_TRUE(window_->WaitForText(Control("Command1", 0), Wide(kRunCaption), 10));
+    EXPECT_EQ(window_->Text(Control("Text2")), L"");
+}
+
+TEST_F(Form1WindowTest, TheCloseBoxClosesWithoutValidatingTheFocusedBox) {
+    Start();
+    window_->Click(Control("Text1", 3));
+    window_->SetText(Control("Text1", 3), L"abc");
+    PostMessageW(window_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(window_->WaitForExit(20));
+    EXPECT_EQ(window_->MessageBoxWindow(), nullptr);
 }
 
 TEST_F(Form1WindowTest, ExitClosesTheWindowAndEndsTheProgram) {
