@@ -18,6 +18,10 @@ constexpr CLSID kClsidClsExecute = {
 constexpr IID kIidClsExecute = {
     0x6934DABC, 0x1940, 0x4002, {0x8C, 0x0C, 0x92, 0x67, 0xD3, 0x04, 0x48, 0x5A}};
 constexpr wchar_t kComponentFileName[] = L"Tolvane.dll";
+// {71EDFD75-A01E-4E1E-8757-6CF4D388F8C4}: _clsExecuteControl
+constexpr IID kIidClsExecuteControl = {
+    0x71EDFD75, 0xA01E, 0x4E1E, {0x87, 0x57, 0x6C, 0xF4, 0xD3, 0x88, 0xF8, 0xC4}};
+constexpr DISPID kDispidTerminate = 0x60030000;
 constexpr DISPID kDispidAutoCloseWindow = 0x68030000;
 constexpr DISPID kDispidShell = 0x60030002;
 
@@ -118,6 +122,21 @@ Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
     return static_cast<std::int32_t>(result.lVal);
 }
 
-void ComLauncher::Terminate() {}
+void ComLauncher::Terminate() {
+    if (running_ == nullptr) return;
+    // The object of the pending run ends its child; Shell then returns.
+    IDispatch* control = nullptr;
+    if (FAILED(
+            running_->QueryInterface(kIidClsExecuteControl, reinterpret_cast<void**>(&control)))) {
+        return;
+    }
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    control->Invoke(kDispidTerminate, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                    &result, nullptr, nullptr);
+    VariantClear(&result);
+    control->Release();
+}
 
 }  // namespace quorvel

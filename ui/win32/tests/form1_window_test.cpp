@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -246,6 +247,19 @@ TEST_F(Form1WindowTest, AMissingOrDamagedRunnerComponentEndsTheRunWithAClearText
     window_->CloseMessage();
     EXPECT_TRUE(window_->WaitForText(Control("Command1", 0), Wide(kRunCaption), 10));
     EXPECT_EQ(window_->Text(Control("Text2")), L"");
+}
+
+TEST_F(Form1WindowTest, ClosingDuringARunEndsTheModelThroughTheRunnerAndThenCloses) {
+    fs::copy_file(test_support::TestProgramDir() / "quorvel_slow_model.exe",
+                  dir_.path() / "SCREEN3.EXE", fs::copy_options::overwrite_existing);
+    Start();
+    PressRun();
+    ASSERT_TRUE(window_->WaitForText(Control("Command1", 0), Wide(kBusyCaption), 10));
+    const auto closing = std::chrono::steady_clock::now();
+    PostMessageW(window_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    // The model would run for a minute; the runner ends it at once.
+    EXPECT_TRUE(window_->WaitForExit(30));
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(30));
 }
 
 TEST_F(Form1WindowTest, TheCloseBoxClosesWithoutValidatingTheFocusedBox) {

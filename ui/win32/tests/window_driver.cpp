@@ -90,6 +90,8 @@ AppDirCopy::~AppDirCopy() {
 
 fs::path BuiltAppDir() { return ModuleDirectory().parent_path() / "bin"; }
 
+fs::path TestProgramDir() { return ModuleDirectory(); }
+
 RunningWindow::RunningWindow(const fs::path& program) {
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     STARTUPINFOW startup{};

@@ -32,6 +32,8 @@ class AppDirCopy {
 
 // The application directory the tests run: bin beside the tests' folder.
 std::filesystem::path BuiltAppDir();
+// The folder of the test programs.
+std::filesystem::path TestProgramDir();
 
 class RunningWindow {
   public:
