@@ -14,7 +14,7 @@ parallel=2
 
 "$root/scripts/setup.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-    -DQUORVEL_FUZZ=ON -DQUORVEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DQUORVEL_FUZZ=ON -DQUORVEL_WERROR=ON -DQUORVEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target quorvel_fuzzers -j"$parallel"
 
 work="$(mktemp -d)"

@@ -113,7 +113,8 @@ TEST(AnswerReader, InputEndingEarlyIsAnErrorAtEveryPoint) {
     const auto full = DefaultCalculatorAnswers();
     // Every cut before the hardcopy answer leaves a question unanswered.
     for (std::size_t keep = 0; keep < full.size() - 1; ++keep) {
-        const std::vector<std::string> cut(full.begin(), full.begin() + keep);
+        const std::vector<std::string> cut(full.begin(),
+                                           full.begin() + static_cast<std::ptrdiff_t>(keep));
         const AnswerReading r = Read(cut);
         EXPECT_FALSE(r.answers) << keep;
         EXPECT_NE(r.error.find("input ended"), std::string::npos) << r.error;
