@@ -11,6 +11,7 @@
 #include "calc/local_time.h"
 #include "calc/report_reader.h"
 #include "calc/report_title.h"
+#include "calc/run/run_directory.h"
 #include "calc/run/run_files.h"
 #include "calc/text_helpers.h"
 #include "calc/unicode_text.h"
@@ -27,42 +28,60 @@ std::u16string DirectoryText(const std::filesystem::path& appDir) {
 }
 
 // The report text of the run; empty when the model wrote no report.
-Result<std::u16string> ReadReport(const std::filesystem::path& appDir) {
-    auto report = FindFileIgnoringCase(appDir, kReportFileName);
+Result<std::u16string> ReadReport(const std::filesystem::path& runDir) {
+    auto report = FindFileIgnoringCase(runDir, kReportFileName);
     if (!report) return std::u16string();
     return LoadTextFile(*report);
+}
+
+// The failed run's text; a report outside the application directory is hard
+// to find, so the text then says where it lies.
+Failure ModelFailed(const std::filesystem::path& appDir, const std::filesystem::path& runDir) {
+    std::u16string text = kModelFailedText;
+    if (runDir != appDir) {
+        const auto report = FindFileIgnoringCase(runDir, kReportFileName);
+        text += u"\r\n";
+        text += kReportPlaceText;
+        text += report ? PathText(*report) : DirectoryText(runDir);
+    }
+    return Fail(text);
 }
 
 Result<RunRecord> RunSteps(const std::filesystem::path& appDir, const InputsReader& readInputs,
                            ProcessLauncher& launcher) {
     if (!FindFileIgnoringCase(appDir, kModelProgramName)) return Fail(kModelMissingText);
+    const Result<std::filesystem::path> chosen = ChooseRunDirectory(appDir);
+    if (!chosen) return Fail(chosen.error());
+    const std::filesystem::path& runDir = chosen.value();
 
     const CalculationInputs startInputs = readInputs();
-    if (Status removed = RemoveFilesIgnoringCase(appDir, kReportFileName); !removed) {
+    if (Status removed = RemoveFilesIgnoringCase(runDir, kReportFileName); !removed) {
         return Fail(removed.error());
     }
     // One answer file of the exact name, whatever the model's own name matching.
-    if (Status removed = RemoveFilesIgnoringCase(appDir, kAnswerFileName); !removed) {
+    if (Status removed = RemoveFilesIgnoringCase(runDir, kAnswerFileName); !removed) {
         return Fail(removed.error());
     }
-    if (Status written = WriteAnswerFile(appDir / kAnswerFileName, startInputs); !written) {
+    if (Status written = WriteAnswerFile(runDir / kAnswerFileName, startInputs); !written) {
         return Fail(written.error());
     }
 
     const Result<std::int32_t> ran =
-        launcher.RunAndWait(ModelCommandLine(appDir), ModelWorkingDirectory(appDir), 0);
+        launcher.RunAndWait(ModelCommandLine(appDir), ModelWorkingDirectory(runDir), 0);
     if (!ran) return Fail(ran.error());
     if (ran.value() == 0) return Fail(kModelNotStartedText);
 
     std::u16string reportText;
     if (ran.value() == 1) {
-        Result<std::u16string> report = ReadReport(appDir);
+        Result<std::u16string> report = ReadReport(runDir);
         if (!report) return Fail(report.error());
         reportText = std::move(report).value();
     }
-    if (reportText.find(kCompletionText) == std::u16string::npos) return Fail(kModelFailedText);
+    if (reportText.find(kCompletionText) == std::u16string::npos) {
+        return ModelFailed(appDir, runDir);
+    }
 
-    if (Status removed = RemoveRunFiles(appDir); !removed) return Fail(removed.error());
+    if (Status removed = RemoveRunFiles(runDir); !removed) return Fail(removed.error());
 
     std::int16_t rowCount = 0;
     std::int16_t summaryCount = 0;
@@ -98,8 +117,8 @@ std::u16string ModelCommandLine(const std::filesystem::path& appDir) {
     return DirectoryText(appDir) + u"/Screen3.exe <Screen3.INP";
 }
 
-std::u16string ModelWorkingDirectory(const std::filesystem::path& appDir) {
-    return DirectoryText(appDir) + u"/";
+std::u16string ModelWorkingDirectory(const std::filesystem::path& runDir) {
+    return DirectoryText(runDir) + u"/";
 }
 
 Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,

@@ -19,6 +19,7 @@
 #include "calc/run/process_launcher.h"
 #include "calc/run/run_screen3.h"
 #include "calc/run/tests/crafted_report.h"
+#include "calc/run/tests/locked_directory.h"
 #include "calc/unicode_text.h"
 #include "tests/hardening/app_dir_fixture.h"
 #include "ui/tolvane_launcher.h"
@@ -190,43 +191,23 @@ TEST_F(RunFaults, AMissingOrDamagedRunnerComponentEndsWithAnErrorText) {
     EXPECT_FALSE(result.error().empty());
 }
 
-// Marks a directory immutable for as long as it lives, where the file system
-// and the user's rights allow it: then not even root can create or remove
-// files in it.
-class ImmutableDirectory {
-  public:
-    explicit ImmutableDirectory(const fs::path& dir) : dir_(dir) {
-        made_ = std::system(("chattr +i '" + dir_.string() + "' 2>/dev/null").c_str()) == 0;
-    }
-    ~ImmutableDirectory() {
-        if (made_) static_cast<void>(std::system(("chattr -i '" + dir_.string() + "'").c_str()));
-    }
-    ImmutableDirectory(const ImmutableDirectory&) = delete;
-    ImmutableDirectory& operator=(const ImmutableDirectory&) = delete;
-    bool made() const { return made_; }
-
-  private:
-    fs::path dir_;
-    bool made_ = false;
-};
-
-TEST_F(RunFaults, AnApplicationDirectoryThatCannotBeWrittenEndsWithAnErrorText) {
-    dir_.UseFakeModel("copy crafted.out");
-    {
-        ImmutableDirectory immutable(dir_.path());
-        if (!immutable.made()) GTEST_SKIP() << "chattr +i is not available here";
-        const auto result = Run();
-        ASSERT_FALSE(result.ok()) << Utf8(result);
-        EXPECT_FALSE(result.error().empty());
-        EXPECT_FALSE(fs::exists(dir_ / "SCREEN.OUT"));
-    }
-    // A report left there by an earlier run cannot be removed: the run stops
-    // before the model rather than read it.
+// An installed program's directory that the user may not write: the run
+// goes to the user's state directory with the real component and model, and
+// a report left in the application directory is never read.
+TEST_F(RunFaults, AnApplicationDirectoryThatCannotBeWrittenRunsInTheUsersDirectory) {
+    ScratchAppDir stateHome("quorvel-state-");
+    test_support::ScopedEnvironment state("XDG_STATE_HOME", stateHome.path().string());
+    dir_.UseRealModel();
     WriteBytes(dir_ / "Screen.OUT", BeyondRangeReport());
-    ImmutableDirectory immutable(dir_.path());
-    const auto result = Run();
-    ASSERT_FALSE(result.ok()) << Utf8(result);
-    EXPECT_NE(ToUtf8(result.error()).find("Screen.OUT"), std::string::npos) << Utf8(result);
+    test_support::LockedDirectory locked(dir_.path());
+    if (!locked.made()) GTEST_SKIP() << "the directory cannot be locked here";
+
+    const auto verdict = Run();
+
+    ASSERT_TRUE(verdict.ok()) << Utf8(verdict);
+    EXPECT_EQ(ToUtf8(verdict.value()), "Quorvel 建议距离（距面源中心） = 1100 m");
+    EXPECT_EQ(dir_.RunFilesLeft(), "Screen.OUT") << "the old report stays untouched";
+    EXPECT_TRUE(fs::is_empty(stateHome.path() / "quorvel"));
 }
 
 TEST_F(RunFaults, AModelThatIsADirectoryCountsAsMissing) {
