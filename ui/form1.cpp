@@ -125,22 +125,26 @@ void Form1::BuildControls() {
         controls_.insert(control->objectName(), control);
     }
 
-    for (int i = 0; i < 6; ++i) Text1[i] = Widget<InputBox>("Text1", i);
-    for (int i = 0; i < 2; ++i) Check1[i] = Widget<QCheckBox>("Check1", i);
-    for (int i = 0; i < 2; ++i) Combo1[i] = Widget<QComboBox>("Combo1", i);
-    for (int i = 0; i < 3; ++i) Command1[i] = Widget<QPushButton>("Command1", i);
+    for (std::size_t i = 0; i < 6; ++i) Text1[i] = Widget<InputBox>("Text1", static_cast<int>(i));
+    for (std::size_t i = 0; i < 2; ++i)
+        Check1[i] = Widget<QCheckBox>("Check1", static_cast<int>(i));
+    for (std::size_t i = 0; i < 2; ++i)
+        Combo1[i] = Widget<QComboBox>("Combo1", static_cast<int>(i));
+    for (std::size_t i = 0; i < 3; ++i)
+        Command1[i] = Widget<QPushButton>("Command1", static_cast<int>(i));
     Command2 = Widget<QPushButton>("Command2");
-    for (int i = 0; i < 5; ++i) Label1[i] = Widget<QLabel>("Label1", i);
-    for (int i = 0; i < 3; ++i) Label2[i] = Widget<ClickLabel>("Label2", i);
+    for (std::size_t i = 0; i < 5; ++i) Label1[i] = Widget<QLabel>("Label1", static_cast<int>(i));
+    for (std::size_t i = 0; i < 3; ++i)
+        Label2[i] = Widget<ClickLabel>("Label2", static_cast<int>(i));
     Text2 = Widget<QPlainTextEdit>("Text2");
 
     // The names screen readers read: a box is named by its row's label.
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         Label1[i]->setBuddy(Text1[i]);
         Text1[i]->setAccessibleName(Label1[i]->text());
     }
     Combo1[0]->setAccessibleName(Label1[3]->text());
-    for (int i = 0; i < 2; ++i) Text1[i + 4]->setAccessibleName(Check1[i]->text());
+    for (std::size_t i = 0; i < 2; ++i) Text1[i + 4]->setAccessibleName(Check1[i]->text());
     Label1[4]->setBuddy(Combo1[1]);
     Combo1[1]->setAccessibleName(Label1[4]->text());
     Text2->setAccessibleName(Text(Design("Frame2").caption));
@@ -193,17 +197,22 @@ QWidget* Form1::CreateControl(const ControlDesign& design, QWidget* container) {
 }
 
 void Form1::WireControls() {
-    for (int i = 0; i < 3; ++i) {
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        connect(Label2[i], &ClickLabel::clicked, this, [this, i] { Label2_Click(i); });
+    for (std::size_t i = 0; i < 3; ++i) {
+        connect(Command1[i], &QPushButton::clicked, this,
+                [this, i] { Command1_Click(static_cast<int>(i)); });
+        connect(Label2[i], &ClickLabel::clicked, this,
+                [this, i] { Label2_Click(static_cast<int>(i)); });
     }
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    for (int i = 0; i < 6; ++i) {
-        connect(Text1[i], &InputBox::gotFocus, this, [this, i] { Text1_GotFocus(i); });
-        connect(Text1[i], &InputBox::lostFocus, this, [this, i] { Text1_LostFocus(i); });
+    for (std::size_t i = 0; i < 6; ++i) {
+        connect(Text1[i], &InputBox::gotFocus, this,
+                [this, i] { Text1_GotFocus(static_cast<int>(i)); });
+        connect(Text1[i], &InputBox::lostFocus, this,
+                [this, i] { Text1_LostFocus(static_cast<int>(i)); });
     }
-    for (int i = 0; i < 2; ++i) {
-        connect(Check1[i], &QCheckBox::stateChanged, this, [this, i] { Check1_Click(i); });
+    for (std::size_t i = 0; i < 2; ++i) {
+        connect(Check1[i], &QCheckBox::stateChanged, this,
+                [this, i] { Check1_Click(static_cast<int>(i)); });
     }
 }
 
