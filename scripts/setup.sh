@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need,
 # and only those that are missing. Safe to run again and again.
+# Usage: scripts/setup.sh [more packages a script needs...]
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-wqy-zenhei xvfb xauth xdg-utils libxml2-utils
+    dpkg-dev
+    "$@"
 )
 
 missing=()

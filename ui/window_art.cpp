@@ -39,9 +39,11 @@ constexpr std::array<const char*, 32> kHandArt = {
     "................................", "................................",
 };
 
+}  // namespace
+
 // A scene of the calculation: an area source on the ground, its plume and the
 // buffer distance beside it, drawn on a 32-unit grid.
-void PaintIconScene(QPainter& painter, int size) {
+void PaintApplicationIcon(QPainter& painter, int size) {
     painter.scale(size / 32.0, size / 32.0);
     painter.fillRect(QRectF(0, 0, 32, 32), QColor(0, 255, 255));  // sky
     painter.fillRect(QRectF(0, 22, 32, 10), QColor(0, 128, 0));   // ground
@@ -61,14 +63,12 @@ void PaintIconScene(QPainter& painter, int size) {
     painter.drawLine(QPointF(29, 24), QPointF(29, 30));
 }
 
-}  // namespace
-
 QImage ApplicationIconImage(int size) {
     QImage canvas(size, size, QImage::Format_RGB32);
     {
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        PaintIconScene(painter, size);
+        PaintApplicationIcon(painter, size);
     }
     return canvas.convertToFormat(QImage::Format_Indexed8, SixteenColours(),
                                   Qt::ThresholdDither | Qt::AvoidDither);

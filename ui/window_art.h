@@ -5,8 +5,13 @@
 #include <QtGui/QCursor>
 #include <QtGui/QIcon>
 #include <QtGui/QImage>
+#include <QtGui/QPainter>
 
 namespace quorvel {
+
+// Paints the application icon's picture into the square 0..size (in the
+// painter's units): the same picture on any paint device.
+void PaintApplicationIcon(QPainter& painter, int size);
 
 // The application icon as a 16-colour image of size x size pixels.
 QImage ApplicationIconImage(int size);
