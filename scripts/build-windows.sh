@@ -8,5 +8,5 @@ build="${1:-$root/build-windows}"
 shift || true
 "$root/scripts/setup-windows.sh"
 cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" "$@"
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DQUORVEL_WERROR=ON "$@"
 cmake --build "$build"
