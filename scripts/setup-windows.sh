@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the Windows build and its tests under Wine
-# need, and only those that are missing. Safe to run again and again.
+# need (the installer is made with NSIS; the window tests run on a virtual
+# display), and only those that are missing. Safe to run again and again.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -8,6 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
     libwine-dev wine64 nlohmann-json3-dev
+    nsis xvfb
 )
 
 missing=()
