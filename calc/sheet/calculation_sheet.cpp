@@ -100,8 +100,9 @@ std::string InputsSection(const RunRecord& record) {
     html += Pair("面源有效高度 H", NumberText(ReleaseHeight(in)) + " m");
     html += Pair("面源宽度 W", NumberText(SourceWidth(in)) + " m");
     html += Pair("面源长度 L", NumberText(SourceLength(in)) + " m");
-    html += Pair("污染物排放率 Q", NumberText(EmissionRate(in)) + " " + unit + "（折合 " +
-                                       NumberText(EmissionRateGramsPerSecond(in)) + " g/s）");
+    std::string rate = NumberText(EmissionRate(in)) + " " + unit;
+    if (unit != "g/s") rate += "（折合 " + NumberText(EmissionRateGramsPerSecond(in)) + " g/s）";
+    html += Pair("污染物排放率 Q", rate);
     html += Pair("单位面积排放率", NumberText(AreaEmissionRate(in)) + " g/(s·m²)");
     html += Pair("项目所在位置", in.LocationIndex == 0 ? "农村" : "城市");
     html += Pair("所用评价标准", standard);

@@ -122,6 +122,7 @@ TEST(CalculationSheet, DailyStandardAndAVerdictOfSeveralLines) {
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
     }
     EXPECT_TRUE(LineOf(html, "buffer").empty()) << "no buffer distance to draw";
+    EXPECT_NE(html.find("<td>10 g/s</td>"), std::string::npos) << "g/s needs no conversion";
 }
 
 TEST(CalculationSheet, TheTableHasEveryDistanceAndMarksThoseReachingS) {
