@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,64 @@ TEST_F(Form1WindowTest, TheCloseBoxClosesWithoutValidatingTheFocusedBox) {
     window_->SetText(Control("Text1", 3), L"abc");
     PostMessageW(window_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(window_->WaitForExit(20));
+    EXPECT_EQ(window_->MessageBoxWindow(), nullptr);
+}
+
+// Sets an environment variable for the programs this test starts, and puts
+// the old value back afterwards.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+        const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+        if (size > 0) {
+            std::wstring old(size, L'\0');
+            old.resize(GetEnvironmentVariableW(name, old.data(), size));
+            old_ = old;
+        }
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedEnvironment() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const wchar_t* name_;
+    std::optional<std::wstring> old_;
+};
+
+TEST_F(Form1WindowTest, TheSheetButtonWaitsForARunThenWritesTheSheetIntoTheDocumentsFolder) {
+    if (!HasRunner()) GTEST_SKIP() << "no runner component Tolvane.dll in this build";
+    // The user's documents folder lies in the scratch copy, and the desktop's
+    // browser is not started.
+    const fs::path profile = dir_.path() / "profile";
+    fs::create_directories(profile);
+    const ScopedEnvironment userProfile(L"USERPROFILE", profile.wstring());
+    const ScopedEnvironment noBrowser(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winebrowser.exe=d");
+    Start();
+    HWND sheetButton = Control("Command2");
+    EXPECT_EQ(window_->Text(sheetButton), Wide(kSheetCaption));
+    EXPECT_FALSE(IsWindowEnabled(sheetButton));
+    PressRun();
+    ASSERT_TRUE(WaitForVerdict(L"Quorvel 建议距离（距面源中心） = 1100 m"))
+        << (window_->MessageBoxWindow() ? "message: " + ToUtf8(Utf16(*window_->WaitForMessage(0)))
+                                        : std::string("no verdict"));
+    EXPECT_TRUE(IsWindowEnabled(sheetButton));
+
+    window_->Click(sheetButton);
+    const fs::path folder = profile / "Documents" / "Quorvel";
+    std::vector<fs::path> sheets;
+    window_->WaitUntil(
+        [&] {
+            std::error_code error;
+            sheets.clear();
+            for (const auto& entry : fs::directory_iterator(folder, error)) {
+                sheets.push_back(entry.path());
+            }
+            return sheets.size() == 1 && fs::file_size(sheets[0], error) > 0;
+        },
+        20);
+    ASSERT_EQ(sheets.size(), 1u) << "no sheet in " << folder.string();
+    EXPECT_TRUE(sheets[0].filename().wstring().starts_with(L"计算书_"));
     EXPECT_EQ(window_->MessageBoxWindow(), nullptr);
 }
 
