@@ -30,7 +30,9 @@ std::wstring InstalledFace(const std::wstring& face, BYTE charset) {
 }  // namespace
 
 std::wstring WindowFontFace() {
-    for (const std::wstring& face : {Wide(kCjkFace), Wide(kCjkFaceLatinName)}) {
+    // The system's Chinese UI font follows the designed face.
+    for (const std::wstring& face :
+         {Wide(kCjkFace), Wide(kCjkFaceLatinName), std::wstring(L"Microsoft YaHei UI")}) {
         if (!InstalledFace(face, GB2312_CHARSET).empty()) return face;
     }
     if (std::wstring any = InstalledFace(L"", GB2312_CHARSET); !any.empty()) return any;

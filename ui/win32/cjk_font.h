@@ -8,8 +8,8 @@
 namespace quorvel {
 
 // The face of the window's default font: the designed CJK face where it is
-// installed, else another installed face with the GB2312 character set, else
-// the system's message font.
+// installed, else the system's Chinese UI face, else another installed face
+// with the GB2312 character set, else the system's message font.
 std::wstring WindowFontFace();
 
 // A normal-weight font of `points` points at `dpi` dots per inch with the
