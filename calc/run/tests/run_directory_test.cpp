@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -119,6 +120,18 @@ TEST_F(RunDirectoryTest, PrivateDirectoryIsMadeWithItsParentsForTheUserAlone) {
     const Status blocked = MakePrivateDirectory(root_ / "a file" / "quorvel");
     ASSERT_FALSE(blocked.ok());
     EXPECT_NE(ToUtf8(blocked.error()).find("a file/quorvel"), std::string::npos);
+}
+
+// A run directory that another user controls could hand this user's runs a
+// report of that user's making.
+TEST_F(RunDirectoryTest, RunDirectoryOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a directory to another user";
+    const fs::path dir = stateHome_ / "quorvel";
+    fs::create_directories(dir);
+    ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
+    const Status made = MakePrivateDirectory(dir);
+    ASSERT_FALSE(made.ok());
+    EXPECT_EQ(made.error(), u"运行目录" + PathText(dir) + u"不属于当前用户!");
 }
 
 TEST_F(RunDirectoryTest, WritableApplicationDirectoryKeepsTheRunFiles) {
