@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "runner/tolvane_identity.h"
+
 namespace quorvel {
 
 // Booleans that cross the component boundary are 16-bit, True = -1.
@@ -23,19 +25,6 @@ inline constexpr VbBoolean kVbFalse = 0;
 // Show states of the new process (platform SW_ values).
 inline constexpr std::int16_t kSwHide = 0;
 inline constexpr std::int16_t kSwShowNormal = 1;
-
-namespace tolvane {
-inline constexpr char kTypeLibraryName[] = "Tolvane";
-inline constexpr char kLibId[] = "{31840D7C-681B-4879-B5E9-542F1A6F0894}";
-inline constexpr char kTypeLibraryVersion[] = "1.0";
-inline constexpr char kClassName[] = "clsExecute";
-inline constexpr char kClsId[] = "{D99E4E35-E44F-429F-B384-6B51A17D0F0D}";
-inline constexpr char kProgId[] = "Tolvane.clsExecute";
-inline constexpr char kThreadingModel[] = "Apartment";
-inline constexpr char kClsExecuteIid[] = "{6934DABC-1940-4002-8C0C-9267D304485A}";
-inline constexpr char kClsExecuteControlIid[] = "{71EDFD75-A01E-4E1E-8757-6CF4D388F8C4}";
-inline constexpr char kClassFactoryIid[] = "{05F7A3DF-820C-455E-92A2-4CAE5FA51CB5}";
-}  // namespace tolvane
 
 // Starts a command line as a new process and returns once it has ended, while
 // the caller's pending Qt events keep being processed.
