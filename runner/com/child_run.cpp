@@ -26,22 +26,40 @@ std::optional<WPARAM> DispatchPending() {
     return quit;
 }
 
-}  // namespace
-
-bool StartProcess(const std::string& commandLine, const std::string& currentDir, StartLook look,
-                  PROCESS_INFORMATION& started) {
-    STARTUPINFOA startup{};
+template <class Startup>
+Startup StartupFor(StartLook look) {
+    Startup startup{};
     startup.cb = sizeof startup;
     startup.dwFillAttribute = kConsoleColours;
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USEFILLATTRIBUTE;
     startup.wShowWindow = look.showWindow;
+    return startup;
+}
+
+}  // namespace
+
+bool StartProcess(const std::wstring& commandLine, const std::wstring& currentDir, StartLook look,
+                  PROCESS_INFORMATION& started) {
     started = PROCESS_INFORMATION{};
-    // CreateProcessA may write into the command line, so it gets a copy.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    const BOOL created =
-        CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
-                       currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &started);
+    const std::optional<std::string> line = ToSystemCodePage(commandLine);
+    const std::optional<std::string> dir = ToSystemCodePage(currentDir);
+    BOOL created = FALSE;
+    if (line && dir) {
+        STARTUPINFOA startup = StartupFor<STARTUPINFOA>(look);
+        // CreateProcessA may write into the command line, so it gets a copy.
+        std::vector<char> text(line->begin(), line->end());
+        text.push_back('\0');
+        created =
+            CreateProcessA(nullptr, text.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                           nullptr, dir->empty() ? nullptr : dir->c_str(), &startup, &started);
+    } else {
+        STARTUPINFOW startup = StartupFor<STARTUPINFOW>(look);
+        std::vector<wchar_t> text(commandLine.begin(), commandLine.end());
+        text.push_back(L'\0');
+        created = CreateProcessW(
+            nullptr, text.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+            currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &started);
+    }
     return created != FALSE;
 }
 
@@ -58,14 +76,17 @@ void WaitDispatchingMessages(HANDLE process) {
     if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
-std::string ToSystemCodePage(const std::wstring& text) {
-    if (text.empty() || text.size() > INT_MAX) return {};
+std::optional<std::string> ToSystemCodePage(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    if (text.size() > INT_MAX) return std::nullopt;
     const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr,
+                                           0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length,
+                        nullptr, nullptr);
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace quorvel::tolvane {
@@ -16,9 +17,12 @@ struct StartLook {
 // Starts `commandLine` (the program is its first token, found by the
 // platform's rules) in `currentDir` (empty: the caller's), inheriting the
 // caller's handles and environment, at normal priority, with its console in
-// light grey on blue. Both texts are in the system code page. On success
-// `started` holds the process and thread handles, which the caller closes.
-bool StartProcess(const std::string& commandLine, const std::string& currentDir, StartLook look,
+// light grey on blue. Through CreateProcessA with both texts in the system
+// code page; when a character has no code there (a Chinese directory on a
+// system with another code page), through CreateProcessW instead, so that
+// such a directory works too. On success `started` holds the process and
+// thread handles, which the caller closes.
+bool StartProcess(const std::wstring& commandLine, const std::wstring& currentDir, StartLook look,
                   PROCESS_INFORMATION& started);
 
 // Returns once `process` has ended. Meanwhile every message that arrives for
@@ -27,8 +31,8 @@ bool StartProcess(const std::string& commandLine, const std::string& currentDir,
 // again once the wait is over.
 void WaitDispatchingMessages(HANDLE process);
 
-// UTF-16 text in the system code page, as CreateProcessA takes it; a
-// character without a code there becomes the code page's default character.
-std::string ToSystemCodePage(const std::wstring& text);
+// UTF-16 text in the system code page, as CreateProcessA takes it; nullopt
+// when a character has no code there.
+std::optional<std::string> ToSystemCodePage(const std::wstring& text);
 
 }  // namespace quorvel::tolvane

@@ -141,8 +141,7 @@ HRESULT ClsExecute::Shell(BSTR* cmdline, BSTR* CurDir, short* SW_show, LONG* res
 LONG ClsExecute::RunAndWait(const std::wstring& commandLine, const std::wstring& currentDir,
                             short showWindow) {
     PROCESS_INFORMATION started{};
-    if (!StartProcess(ToSystemCodePage(commandLine), ToSystemCodePage(currentDir),
-                      StartLook{static_cast<WORD>(showWindow)}, started)) {
+    if (!StartProcess(commandLine, currentDir, StartLook{static_cast<WORD>(showWindow)}, started)) {
         return 0;
     }
     // The caller may release its last reference from a message handler run

@@ -315,6 +315,20 @@ TEST(Shell, EarlyBoundRunsTheModelOnARealAnswerFile) {
     EXPECT_NE(report.find("\r\n"), std::string::npos);
 }
 
+TEST(Shell, AChineseDirectoryWorksWhateverTheSystemCodePage) {
+    Ref<_clsExecute> runner;
+    ASSERT_EQ(CreateRunner(runner), S_OK);
+    ScratchDirectory app(L"\u6a21\u578b \u76ee\u5f55");  // 模型 目录
+    std::filesystem::copy_file(ProbePath(), app.path() / L"SCREEN3.EXE");
+    Bstr cmdline(app.path().wstring() + L"\\Screen3.exe <Screen3.INP");
+    Bstr curDir(app.path().wstring() + L"\\");
+    short hidden = SW_HIDE;
+    LONG result = -1;
+    ASSERT_EQ(runner->Shell(cmdline.address(), curDir.address(), &hidden, &result), S_OK);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(std::filesystem::exists(app.path() / L"probe.txt"));
+}
+
 TEST(Shell, WhatCannotBeStartedGivesZeroAtOnce) {
     Ref<_clsExecute> runner;
     ASSERT_EQ(CreateRunner(runner), S_OK);
