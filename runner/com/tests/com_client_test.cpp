@@ -421,6 +421,21 @@ TEST(Shell, HandlesPostedMessagesWhileItWaitsAndLeavesTheProcessorIdle) {
     EXPECT_LT(cpu, 0.1 * wall) << "the wait must not spin";
 }
 
+// Ends the pending child through `control` once the probe has written its
+// file; polled by a timer of the window.
+void TerminateOnceTheProbeHasWritten(MessageWindow& self, UINT) {
+    if (self.terminated == -1 && std::filesystem::exists(self.watched)) {
+        self.control->Terminate(&self.terminated);
+    }
+}
+
+void WatchForTheProbe(MessageWindow& window, _clsExecuteControl* control,
+                      const std::filesystem::path& directory) {
+    window.control = control;
+    window.watched = directory / L"probe.txt";
+    SetTimer(window.handle(), 1, 50, nullptr);
+}
+
 TEST(Terminate, EndsTheChildOfAPendingShellFromAMessageHandler) {
     Ref<_clsExecute> runner;
     ASSERT_EQ(CreateRunner(runner), S_OK);
@@ -431,15 +446,8 @@ TEST(Terminate, EndsTheChildOfAPendingShellFromAMessageHandler) {
     EXPECT_EQ(idle, 0) << "nothing runs yet";
 
     ScratchDirectory dir(L"terminate");
-    MessageWindow window([](MessageWindow& self, UINT) {
-        // Once the child has started, end it.
-        if (self.terminated == -1 && std::filesystem::exists(self.watched)) {
-            self.control->Terminate(&self.terminated);
-        }
-    });
-    window.control = control.get();
-    window.watched = dir.path() / L"probe.txt";
-    SetTimer(window.handle(), 1, 50, nullptr);
+    MessageWindow window(&TerminateOnceTheProbeHasWritten);
+    WatchForTheProbe(window, control.get(), dir.path());
 
     Bstr cmdline(ProbePath().wstring() + L" 60000");
     Bstr curDir(dir.path().wstring());
@@ -459,15 +467,9 @@ TEST(Terminate, KeepOpenModeRunsTheLineInTheCommandInterpreter) {
     Ref<_clsExecuteControl> control;
     ASSERT_EQ(runner->QueryInterface(IID__clsExecuteControl, control.out()), S_OK);
     ScratchDirectory dir(L"keep open");
-    MessageWindow window([](MessageWindow& self, UINT) {
-        // The interpreter waits for the user after the probe; end it.
-        if (self.terminated == -1 && std::filesystem::exists(self.watched)) {
-            self.control->Terminate(&self.terminated);
-        }
-    });
-    window.control = control.get();
-    window.watched = dir.path() / L"probe.txt";
-    SetTimer(window.handle(), 1, 50, nullptr);
+    // The interpreter waits for the user after the probe; it is ended.
+    MessageWindow window(&TerminateOnceTheProbeHasWritten);
+    WatchForTheProbe(window, control.get(), dir.path());
 
     VARIANT_BOOL no = VARIANT_FALSE;
     ASSERT_EQ(runner->put_AutoCloseWindow(&no), S_OK);
