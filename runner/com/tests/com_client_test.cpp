@@ -154,6 +154,24 @@ TEST(Registration, RegsvrWritesEveryKeyAndRemovesThemAgain) {
     expectRegistered();
 }
 
+TEST(Registration, TheVersionBlockIs1000AndMarksTheDllSelfRegistering) {
+    const std::wstring dll = DllPath().wstring();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(dll.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(dll.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    void* marker = nullptr;
+    EXPECT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\OLESelfRegister",
+                               &marker, &length));
+}
+
 TEST(Creation, ByClsidAndByProgIdWithItsInterfaces) {
     Ref<_clsExecute> runner;
     ASSERT_EQ(CreateRunner(runner), S_OK);
