@@ -20,10 +20,13 @@
 namespace quorvel {
 namespace {
 
+// The platform's directory separator: "\\" on Windows, "/" elsewhere.
+constexpr char16_t kSeparator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
+
 // The directory as text, without a trailing separator.
 std::u16string DirectoryText(const std::filesystem::path& appDir) {
-    std::u16string text = FromUtf8(appDir.string());
-    while (text.size() > 1 && text.back() == u'/') text.pop_back();
+    std::u16string text = PathText(appDir);
+    while (text.size() > 1 && (text.back() == kSeparator || text.back() == u'/')) text.pop_back();
     return text;
 }
 
@@ -114,11 +117,11 @@ Result<RunRecord> RunSteps(const std::filesystem::path& appDir, const InputsRead
 }  // namespace
 
 std::u16string ModelCommandLine(const std::filesystem::path& appDir) {
-    return DirectoryText(appDir) + u"/Screen3.exe <Screen3.INP";
+    return DirectoryText(appDir) + kSeparator + u"Screen3.exe <Screen3.INP";
 }
 
 std::u16string ModelWorkingDirectory(const std::filesystem::path& runDir) {
-    return DirectoryText(runDir) + u"/";
+    return DirectoryText(runDir) + kSeparator;
 }
 
 Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,

@@ -155,8 +155,10 @@ TEST_F(RunDirectoryTest, LockedApplicationDirectoryRunsInTheUsersStateDirectory)
     EXPECT_EQ(verdict.value(), u"Quorvel 建议距离（距面源中心） = 70 m");
     const fs::path runDir = stateHome_ / "quorvel";
     ASSERT_EQ(launcher.calls.size(), 1u);
-    EXPECT_EQ(launcher.calls[0].cmdline, PathText(appDir_) + u"/Screen3.exe <Screen3.INP");
-    EXPECT_EQ(launcher.calls[0].curDir, PathText(runDir) + u"/");
+    const auto separator = static_cast<char16_t>(fs::path::preferred_separator);
+    EXPECT_EQ(launcher.calls[0].cmdline,
+              PathText(appDir_) + separator + u"Screen3.exe <Screen3.INP");
+    EXPECT_EQ(launcher.calls[0].curDir, PathText(runDir) + separator);
     EXPECT_EQ(answerSeenIn_, fs::canonical(runDir));
     EXPECT_EQ(Mode(runDir), 0700u);
     EXPECT_TRUE(FileNames(runDir).empty()) << "the run's files are removed";

@@ -22,6 +22,7 @@ using test_support::FakeLauncher;
 using test_support::LaunchCall;
 using test_support::ReportText;
 
+constexpr char16_t kSeparator = static_cast<char16_t>(fs::path::preferred_separator);
 constexpr char16_t kVerdictPrefix[] = u"Quorvel 建议距离（距面源中心） = ";
 
 void WriteFile(const fs::path& file, const std::string& bytes) {
@@ -100,17 +101,23 @@ TEST_F(RunScreen3Test, StartsTheModelWithItsCommandLineOnAFreshAnswerFile) {
 
     ASSERT_TRUE(verdict.ok()) << ToUtf8(verdict.error());
     ASSERT_EQ(launcher.calls.size(), 1u);
-    const std::u16string dir = FromUtf8(dir_.string());
-    EXPECT_EQ(launcher.calls[0].cmdline, dir + u"/Screen3.exe <Screen3.INP");
-    EXPECT_EQ(launcher.calls[0].curDir, dir + u"/");
+    const std::u16string dir = PathText(dir_);
+    EXPECT_EQ(launcher.calls[0].cmdline, dir + kSeparator + u"Screen3.exe <Screen3.INP");
+    EXPECT_EQ(launcher.calls[0].curDir, dir + kSeparator);
     EXPECT_EQ(launcher.calls[0].swShow, 0);
     EXPECT_EQ(answerSeen_, BuildAnswerFile(inputs_));
     EXPECT_EQ(FileNames(dir_), std::set<std::string>{"SCREEN3.EXE"});
 }
 
 TEST_F(RunScreen3Test, CommandLineHasNoDoubledSeparator) {
-    EXPECT_EQ(ModelCommandLine("/opt/quorvel/"), u"/opt/quorvel/Screen3.exe <Screen3.INP");
-    EXPECT_EQ(ModelWorkingDirectory("/opt/quorvel"), u"/opt/quorvel/");
+    EXPECT_EQ(ModelCommandLine("/opt/quorvel/"),
+              u"/opt/quorvel" + std::u16string(1, kSeparator) + u"Screen3.exe <Screen3.INP");
+    EXPECT_EQ(ModelWorkingDirectory("/opt/quorvel"),
+              u"/opt/quorvel" + std::u16string(1, kSeparator));
+    // A Chinese directory reaches the command line whole.
+    const fs::path chinese = dir_ / PathFromText(u"模型 目录");
+    EXPECT_EQ(ModelCommandLine(chinese),
+              PathText(chinese) + kSeparator + u"Screen3.exe <Screen3.INP");
 }
 
 TEST_F(RunScreen3Test, ModelMissingWritesNothing) {
