@@ -455,9 +455,7 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                if (IsOwnControl(GetFocus())) lastFocus_ = GetFocus();
-            } else if (lastFocus_ != nullptr) {
+            if (LOWORD(wParam) != WA_INACTIVE && lastFocus_ != nullptr) {
                 restoringFocus_ = true;
                 SetFocus(lastFocus_);
                 restoringFocus_ = false;
@@ -550,6 +548,9 @@ LRESULT Form1Window::OnControlMessage(HWND control, std::size_t place, UINT mess
             return result;
         }
         case WM_SETFOCUS:
+            // The control to give the focus back to when the window is
+            // activated again.
+            lastFocus_ = control;
             if (box >= 0) {
                 const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
                 if (!restoringFocus_ && IsOwnControl(reinterpret_cast<HWND>(wParam))) {
