@@ -10,17 +10,7 @@ program="${1:-$root/build-windows/bin/Quorvel.exe}"
 picture="${2:-$root/docs/screenshot-windows.png}"
 wine=/usr/lib/wine/wine64
 
-needed=(xvfb imagemagick x11-utils fonts-wqy-zenhei wine64)
-missing=()
-for p in "${needed[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/setup.sh" xvfb imagemagick x11-utils fonts-wqy-zenhei wine64
 [ -f "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
 
 display=""

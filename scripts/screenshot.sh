@@ -9,17 +9,7 @@ program="${1:-$root/build/bin/quorvel}"
 picture="${2:-$root/docs/screenshot.png}"
 
 # The virtual display, the picture tools and the window's CJK font.
-needed=(xvfb imagemagick x11-utils fonts-wqy-zenhei)
-missing=()
-for p in "${needed[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/setup.sh" xvfb imagemagick x11-utils fonts-wqy-zenhei
 
 [ -x "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
 

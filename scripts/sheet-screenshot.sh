@@ -10,17 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 program="${1:-$root/build/bin/quorvel}"
 picture="${2:-$root/docs/sheet.png}"
 
-needed=(xvfb x11-utils xdotool chromium fonts-wqy-zenhei)
-missing=()
-for p in "${needed[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/setup.sh" xvfb x11-utils xdotool chromium fonts-wqy-zenhei
 
 [ -x "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
 
