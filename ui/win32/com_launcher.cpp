@@ -6,21 +6,13 @@
 
 #include <cstdio>
 
+#include "Tolvane.h"
 #include "ui/win32/wide_text.h"
 
 namespace quorvel {
 namespace {
 
-// {D99E4E35-E44F-429F-B384-6B51A17D0F0D}: Tolvane.clsExecute
-constexpr CLSID kClsidClsExecute = {
-    0xD99E4E35, 0xE44F, 0x429F, {0xB3, 0x84, 0x6B, 0x51, 0xA1, 0x7D, 0x0F, 0x0D}};
-// {6934DABC-1940-4002-8C0C-9267D304485A}: _clsExecute
-constexpr IID kIidClsExecute = {
-    0x6934DABC, 0x1940, 0x4002, {0x8C, 0x0C, 0x92, 0x67, 0xD3, 0x04, 0x48, 0x5A}};
 constexpr wchar_t kComponentFileName[] = L"Tolvane.dll";
-// {71EDFD75-A01E-4E1E-8757-6CF4D388F8C4}: _clsExecuteControl
-constexpr IID kIidClsExecuteControl = {
-    0x71EDFD75, 0xA01E, 0x4E1E, {0x87, 0x57, 0x6C, 0xF4, 0xD3, 0x88, 0xF8, 0xC4}};
 constexpr DISPID kDispidTerminate = 0x60030000;
 constexpr DISPID kDispidAutoCloseWindow = 0x68030000;
 constexpr DISPID kDispidShell = 0x60030002;
@@ -43,7 +35,7 @@ class OwnedBstr {
 class RunnerObject {
   public:
     HRESULT Create() {
-        return CoCreateInstance(kClsidClsExecute, nullptr, CLSCTX_INPROC_SERVER, kIidClsExecute,
+        return CoCreateInstance(CLSID_clsExecute, nullptr, CLSCTX_INPROC_SERVER, IID__clsExecute,
                                 reinterpret_cast<void**>(&dispatch_));
     }
     ~RunnerObject() {
@@ -127,7 +119,7 @@ void ComLauncher::Terminate() {
     // The object of the pending run ends its child; Shell then returns.
     IDispatch* control = nullptr;
     if (FAILED(
-            running_->QueryInterface(kIidClsExecuteControl, reinterpret_cast<void**>(&control)))) {
+            running_->QueryInterface(IID__clsExecuteControl, reinterpret_cast<void**>(&control)))) {
         return;
     }
     DISPPARAMS none{nullptr, nullptr, 0, 0};
