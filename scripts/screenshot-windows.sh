@@ -6,6 +6,7 @@
 #   picture  default: docs/screenshot-windows.png
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/virtual-display.sh"
 program="${1:-$root/build-windows/bin/Quorvel.exe}"
 picture="${2:-$root/docs/screenshot-windows.png}"
 wine=/usr/lib/wine/wine64
@@ -13,27 +14,16 @@ wine=/usr/lib/wine/wine64
 "$root/scripts/setup.sh" xvfb imagemagick x11-utils fonts-wqy-zenhei wine64
 [ -f "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
 
-display=""
-for n in $(seq 90 130); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display number" >&2; exit 1; }
-
 work="$(mktemp -d)"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+start_virtual_display
 export DISPLAY="$display"
-Xvfb "$display" -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
 cleanup() {
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-    xwininfo -root >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 "$wine" wineboot -i >/dev/null 2>&1 || true
 # With no window manager on the virtual display Wine draws the title bar
@@ -45,14 +35,7 @@ done
 /usr/lib/wine/wineserver -w
 
 (cd "$(dirname "$program")" && "$wine" "$(basename "$program")" >/dev/null 2>&1 &)
-window=""
-for _ in $(seq 200); do
-    window="$(xwininfo -root -tree 2>/dev/null |
-        awk '/"Quorvel标准计算程序/ && $0 !~ /has no name/ {print $1; exit}')"
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+window="$(wait_for_main_window 200)"
 sleep 2  # let it paint
 
 mkdir -p "$(dirname "$picture")"

@@ -7,6 +7,7 @@
 #   picture  default: docs/sheet.png
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/virtual-display.sh"
 program="${1:-$root/build/bin/quorvel}"
 picture="${2:-$root/docs/sheet.png}"
 
@@ -24,14 +25,8 @@ printf '%s\n' "\$1" >"$scratch/opened"
 STUB
 chmod +x "$scratch/bin/xdg-open"
 
-display=""
-for n in $(seq 90 130); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display number" >&2; exit 1; }
 
-Xvfb "$display" -screen 0 800x480x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_virtual_display
 program_pid=""
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
@@ -40,23 +35,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for _ in $(seq 50); do
-    xwininfo -display "$display" -root >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" PATH="$scratch/bin:$PATH" \
     DISPLAY="$display" QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
 program_pid=$!
 
-window=""
-for _ in $(seq 100); do
-    window="$(xwininfo -display "$display" -root -tree 2>/dev/null |
-        awk '/"Quorvel标准计算程序/ && $0 !~ /has no name/ {print $1; exit}')"
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+window="$(wait_for_main_window 100)"
 sleep 1
 
 # Button centres in pixels at 96 dots per inch (twips / 15): 运行 inside the
