@@ -11,13 +11,12 @@ namespace {
 
 // The drawing's own units; the page scales it to its width.
 constexpr double kWidth = 680;
-constexpr double kHeight = 390;
 constexpr double kLeft = 76;
 constexpr double kRight = 20;
 constexpr double kTop = 34;
 constexpr double kBottom = 56;
 constexpr double kPlotWidth = kWidth - kLeft - kRight;
-constexpr double kPlotHeight = kHeight - kTop - kBottom;
+constexpr double kSmallestHeight = 200;
 
 // A tick step of 1, 2 or 5 times a power of ten that cuts `range` (above 0)
 // into about `parts` parts.
@@ -46,13 +45,14 @@ std::string At(double value) { return FixedText(value, 1); }
 
 class Drawing {
   public:
-    Drawing(Axis x, Axis y) : x_(x), y_(y) {}
+    Drawing(Axis x, Axis y, double height)
+        : x_(x), y_(y), height_(height), plotHeight_(height - kTop - kBottom) {}
 
     double X(double distance) const {
         return kLeft + std::clamp(distance / x_.top, 0.0, 1.0) * kPlotWidth;
     }
     double Y(double concentration) const {
-        return kTop + kPlotHeight - std::clamp(concentration / y_.top, 0.0, 1.0) * kPlotHeight;
+        return kTop + plotHeight_ - std::clamp(concentration / y_.top, 0.0, 1.0) * plotHeight_;
     }
 
     void Line(const char* cssClass, double x1, double y1, double x2, double y2) {
@@ -69,15 +69,19 @@ class Drawing {
 
     const Axis& x() const { return x_; }
     const Axis& y() const { return y_; }
+    double height() const { return height_; }
+    double plotHeight() const { return plotHeight_; }
 
   private:
     Axis x_;
     Axis y_;
+    double height_;
+    double plotHeight_;
     std::string svg_;
 };
 
 void DrawAxes(Drawing& d) {
-    const double bottom = kTop + kPlotHeight;
+    const double bottom = kTop + d.plotHeight();
     for (int i = 0; i * d.x().step <= d.x().top * (1 + 1e-9); ++i) {
         const double value = i * d.x().step;
         const double x = d.X(value);
@@ -93,9 +97,9 @@ void DrawAxes(Drawing& d) {
         d.Text("tick-label", kLeft - 8, y + 4, "end", NumberText(value));
     }
     d.Raw("<rect class=\"frame\" x=\"" + At(kLeft) + "\" y=\"" + At(kTop) + "\" width=\"" +
-          At(kPlotWidth) + "\" height=\"" + At(kPlotHeight) + "\"/>\n");
-    d.Text("axis-title", kLeft + kPlotWidth / 2, kHeight - 12, "middle", "距面源中心的距离 (m)");
-    const double middle = kTop + kPlotHeight / 2;
+          At(kPlotWidth) + "\" height=\"" + At(d.plotHeight()) + "\"/>\n");
+    d.Text("axis-title", kLeft + kPlotWidth / 2, d.height() - 12, "middle", "距面源中心的距离 (m)");
+    const double middle = kTop + d.plotHeight() / 2;
     d.Text("axis-title", 18, middle, "middle", "浓度 (µg/m³)",
            " transform=\"rotate(-90 18 " + At(middle) + ")\"");
 }
@@ -125,8 +129,9 @@ void DrawLevel(Drawing& d, const char* cssClass, double level, const std::string
 void DrawLevels(Drawing& d, double standard) {
     constexpr double kTextHeight = 14;
     const double tenthY = d.Y(standard * 0.1);
-    const double tenthLabelY =
-        tenthY + kTextHeight - 1 < kTop + kPlotHeight - 2 ? tenthY + kTextHeight - 1 : tenthY - 4;
+    const double tenthLabelY = tenthY + kTextHeight - 1 < kTop + d.plotHeight() - 2
+                                   ? tenthY + kTextHeight - 1
+                                   : tenthY - 4;
     const double standardLabelY = std::min(d.Y(standard) - 4, tenthLabelY - kTextHeight);
     DrawLevel(d, "standard", standard, "S = " + NumberText(standard) + " µg/m³", standardLabelY);
     DrawLevel(d, "tenth", standard * 0.1, "10% S = " + NumberText(standard * 0.1) + " µg/m³",
@@ -135,7 +140,7 @@ void DrawLevels(Drawing& d, double standard) {
 
 void DrawBuffer(Drawing& d, double distance) {
     const double x = d.X(distance);
-    d.Line("buffer", x, kTop, x, kTop + kPlotHeight);
+    d.Line("buffer", x, kTop, x, kTop + d.plotHeight());
     const double labelX = std::clamp(x, kLeft + 60, kLeft + kPlotWidth - 60);
     d.Text("buffer-label", labelX, kTop - 8, "middle", "建议距离 " + NumberText(distance) + " m");
 }
@@ -153,7 +158,8 @@ void DrawMaximum(Drawing& d, double cmax, double distance) {
 }  // namespace
 
 std::string ConcentrationFigureSvg(const SheetFigures& figures, double standard,
-                                   std::optional<double> bufferDistance) {
+                                   std::optional<double> bufferDistance, double height) {
+    if (!(height >= kSmallestHeight)) height = kSmallestHeight;
     double farthest = bufferDistance.value_or(0.0);
     double highest = standard;
     for (const SheetRow& row : figures.rows) {
@@ -165,10 +171,10 @@ std::string ConcentrationFigureSvg(const SheetFigures& figures, double standard,
         farthest = std::max(farthest, *figures.cmaxDistance);
         highest = std::max(highest, *figures.cmax);
     }
-    Drawing d(AxisFor(farthest), AxisFor(highest * 1.08));
+    Drawing d(AxisFor(farthest), AxisFor(highest * 1.08), height);
 
     d.Raw("<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"figure\" viewBox=\"0 0 " + At(kWidth) +
-          " " + At(kHeight) + "\" role=\"img\" aria-label=\"浓度随距离的变化\">\n");
+          " " + At(height) + "\" role=\"img\" aria-label=\"浓度随距离的变化\">\n");
     d.Raw(
         "<style>"
         ".frame{fill:none;stroke:#000;stroke-width:0.8}"
