@@ -3,3 +3,4 @@
 set(QUORVEL_QT ON)
 find_package(GTest REQUIRED)
 find_package(nlohmann_json REQUIRED)
+find_package(Boost 1.74 REQUIRED)

@@ -28,3 +28,7 @@ file(CREATE_LINK /usr/include/nlohmann "${QUORVEL_HOST_HEADERS}/nlohmann" SYMBOL
 add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE "${QUORVEL_HOST_HEADERS}")
 set(nlohmann_json_FOUND TRUE)
+# Boost's headers (Boost.Geometry), linked in alone for the same reason.
+file(CREATE_LINK /usr/include/boost "${QUORVEL_HOST_HEADERS}/boost" SYMBOLIC)
+add_library(Boost::headers INTERFACE IMPORTED)
+target_include_directories(Boost::headers SYSTEM INTERFACE "${QUORVEL_HOST_HEADERS}")
