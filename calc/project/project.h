@@ -1,0 +1,94 @@
+#pragma once
+// A project: the sources of one plant, the pollutants each emits, the plant
+// boundary and the sensitive receptors around it, as a project file holds
+// them. Texts are UTF-8; coordinates are site coordinates in m, x to the
+// east and y to the north.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel::project {
+
+// A point in site coordinates, m.
+struct SitePoint {
+    double x = 0.0;
+    double y = 0.0;
+    friend bool operator==(const SitePoint&, const SitePoint&) = default;
+};
+
+enum class Location : std::int16_t { Rural = 0, Urban = 1 };
+// The emission rate's unit, numbered as the main window's unit list.
+enum class RateUnit : std::int16_t { GramsPerSecond = 0, KilogramsPerHour = 1, TonnesPerYear = 2 };
+
+// Members a program does not know, kept so that saving writes them back: a
+// JSON object's text holding them in file order; empty when there are none.
+using UnknownMembers = std::string;
+
+// One rectangular area source.
+struct Source {
+    std::string id;    // unique, non-empty; emissions refer to it
+    std::string name;  // shown in tables; may be empty
+    SitePoint centre;  // m
+    double angle =
+        0.0;  // degrees counter-clockwise from the x axis to the length side; drawing only
+    double height = 0.0;  // effective release height, m
+    double width = 0.0;   // m
+    double length = 0.0;  // m
+    UnknownMembers unknown;
+    friend bool operator==(const Source&, const Source&) = default;
+};
+
+// One pollutant of one source.
+struct Emission {
+    std::string source;     // a Source::id
+    std::string pollutant;  // unique within its source
+    double rate = 0.0;      // in `unit`
+    RateUnit unit = RateUnit::GramsPerSecond;
+    std::optional<double> hourly;  // hourly standard, mg/m^3
+    std::optional<double> daily;   // daily standard, mg/m^3
+    UnknownMembers unknown;
+    friend bool operator==(const Emission&, const Emission&) = default;
+};
+
+struct Receptor {
+    std::string name;
+    SitePoint position;  // m
+    UnknownMembers unknown;
+    friend bool operator==(const Receptor&, const Receptor&) = default;
+};
+
+// Ties a pixel of the plan picture (x right, y down) to a site coordinate.
+struct PlanPoint {
+    SitePoint pixel;
+    SitePoint site;
+    UnknownMembers unknown;
+    friend bool operator==(const PlanPoint&, const PlanPoint&) = default;
+};
+
+// A picture of the site plan drawn under the site figure.
+struct Plan {
+    std::string image;  // PNG or JPEG; relative to the project file's folder, or absolute
+    std::array<PlanPoint, 2> points;
+    UnknownMembers unknown;
+    friend bool operator==(const Plan&, const Plan&) = default;
+};
+
+struct Project {
+    std::string name;  // may be empty
+    Location location = Location::Urban;
+    std::vector<Source> sources;
+    std::vector<Emission> emissions;
+    // The plant boundary, a simple polygon in either turning sense without a
+    // closing vertex; empty when the project has none.
+    std::vector<SitePoint> boundary;
+    std::vector<Receptor> receptors;
+    std::optional<double> targetDistance;  // m, > 0
+    std::optional<Plan> plan;
+    UnknownMembers unknown;
+    friend bool operator==(const Project&, const Project&) = default;
+};
+
+}  // namespace quorvel::project

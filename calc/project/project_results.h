@@ -1,0 +1,86 @@
+#pragma once
+// What computing a project gives: every emission's outcome, every source's
+// distance, the protection zone and the receptors checked against it.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/local_time.h"
+#include "calc/project/project.h"
+#include "calc/run_record.h"
+
+namespace quorvel::project {
+
+enum class EmissionOutcome {
+    Distance,  // the verdict names a buffer distance
+    Beyond,    // the standard is still reached at 5000 m
+    None,      // the standard is reached nowhere ("无超标点")
+    Error,     // the row's fault or the run's error text
+};
+
+struct EmissionResult {
+    std::string source;  // Source::id
+    std::string pollutant;
+    EmissionOutcome outcome = EmissionOutcome::Error;
+    std::optional<double> distance;      // m, for Distance only
+    std::u16string verdict;              // the main window's result text exactly (CR LF inside)
+    std::optional<double> standard;      // S, ug/m^3; empty for a row fault
+    std::optional<double> cmax;          // largest summary maximum, ug/m^3
+    std::optional<double> cmaxDistance;  // its distance, m
+    std::optional<double> pmax;          // cmax / S
+    std::u16string error;                // Error only: the message
+    std::optional<RunRecord> record;     // the run's record, for the sheet's appendix
+};
+
+enum class SourceOutcome {
+    Distance,    // every emission computed, the largest distance is `distance`
+    Beyond,      // an emission is Beyond
+    None,        // every emission is None (or the source has none)
+    Incomplete,  // an emission is Error and none is Beyond
+};
+
+struct SourceResult {
+    std::string id;
+    SourceOutcome outcome = SourceOutcome::None;
+    std::optional<double> distance;  // m, for Distance only
+    std::string decidingPollutant;   // for Distance only: the emission that gives `distance`
+};
+
+// A polygon of the zone: its outer ring and its holes, each ring without a
+// closing vertex.
+struct ZonePolygon {
+    std::vector<SitePoint> outer;
+    std::vector<std::vector<SitePoint>> holes;
+};
+
+struct ZoneResult {
+    bool bounded = true;  // false when a source is Beyond or Incomplete: the zone is not final
+    double area = 0.0;    // m^2
+    std::optional<double> maxBeyondBoundary;  // m; empty without a boundary
+    std::vector<ZonePolygon> polygons;        // for drawing
+    // Why the zone's shape could not be worked out (area and polygons are then
+    // empty and `bounded` is false); empty when it was.
+    std::u16string error;
+};
+
+struct ReceptorResult {
+    std::string name;
+    bool inside = false;   // in the zone or on its edge
+    bool inPlant = false;  // inside the boundary
+    std::optional<double>
+        margin;  // m: smallest |p - centre| - d over the discs; empty without a disc
+};
+
+struct ProjectResults {
+    std::string project;   // the project's name
+    std::string program;   // "Quorvel 1.2.21"
+    std::u16string model;  // the model's title line (of the first computed emission)
+    LocalTime finished;
+    std::vector<EmissionResult> emissions;  // in file order
+    std::vector<SourceResult> sources;      // in file order
+    ZoneResult zone;
+    std::vector<ReceptorResult> receptors;  // in file order
+};
+
+}  // namespace quorvel::project
