@@ -105,6 +105,14 @@ Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
     return std::move(verdict).value().text;
 }
 
+bool IsBeyondRange(const Verdict& verdict) {
+    return !verdict.bufferDistance && verdict.text.starts_with(kBeyondRange);
+}
+
+bool IsNoExceedance(const Verdict& verdict) {
+    return !verdict.bufferDistance && verdict.text == kNoExceedance;
+}
+
 std::u16string DistanceText(float x) { return FormatNumber(static_cast<double>(x), 7); }
 
 }  // namespace quorvel

@@ -29,6 +29,12 @@ Result<std::u16string> FormVerdict(const std::vector<std::u16string>& rows,
                                    const std::vector<std::u16string>& summaryRows,
                                    float comparisonStandard);
 
+// Whether the verdict says the standard is still reached at the last
+// distance, 5000 m, so the source must be cut and computed again.
+bool IsBeyondRange(const Verdict& verdict);
+// Whether the verdict says the standard is reached nowhere ("无超标点").
+bool IsNoExceedance(const Verdict& verdict);
+
 // A distance as the verdict writes it: plain digits for a whole value,
 // otherwise at most 7 significant digits.
 std::u16string DistanceText(float x);

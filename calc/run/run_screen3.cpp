@@ -50,13 +50,8 @@ Failure ModelFailed(const std::filesystem::path& appDir, const std::filesystem::
     return Fail(text);
 }
 
-Result<RunRecord> RunSteps(const std::filesystem::path& appDir, const InputsReader& readInputs,
-                           ProcessLauncher& launcher) {
-    if (!FindFileIgnoringCase(appDir, kModelProgramName)) return Fail(kModelMissingText);
-    const Result<std::filesystem::path> chosen = ChooseRunDirectory(appDir);
-    if (!chosen) return Fail(chosen.error());
-    const std::filesystem::path& runDir = chosen.value();
-
+Result<RunRecord> RunSteps(const std::filesystem::path& appDir, const std::filesystem::path& runDir,
+                           const InputsReader& readInputs, ProcessLauncher& launcher) {
     const CalculationInputs startInputs = readInputs();
     if (Status removed = RemoveFilesIgnoringCase(runDir, kReportFileName); !removed) {
         return Fail(removed.error());
@@ -134,7 +129,24 @@ Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
                                   const InputsReader& readInputs, ProcessLauncher& launcher,
                                   std::optional<RunRecord>& lastRun) {
     try {
-        Result<RunRecord> record = RunSteps(appDir, readInputs, launcher);
+        if (!FindFileIgnoringCase(appDir, kModelProgramName)) return Fail(kModelMissingText);
+        const Result<std::filesystem::path> chosen = ChooseRunDirectory(appDir);
+        if (!chosen) return Fail(chosen.error());
+        return RunScreen3In(appDir, chosen.value(), readInputs, launcher, lastRun);
+    } catch (const std::bad_alloc&) {
+        return Fail(u"内存不足，计算中止!");
+    } catch (const std::exception&) {
+        return Fail(u"计算时出现意外错误，计算中止!");
+    }
+}
+
+Result<std::u16string> RunScreen3In(const std::filesystem::path& appDir,
+                                    const std::filesystem::path& runDir,
+                                    const InputsReader& readInputs, ProcessLauncher& launcher,
+                                    std::optional<RunRecord>& lastRun) {
+    try {
+        if (!FindFileIgnoringCase(appDir, kModelProgramName)) return Fail(kModelMissingText);
+        Result<RunRecord> record = RunSteps(appDir, runDir, readInputs, launcher);
         if (!record) return Fail(record.error());
         std::u16string verdict = record.value().verdict.text;
         lastRun = std::move(record).value();

@@ -48,4 +48,12 @@ Result<std::u16string> RunScreen3(const std::filesystem::path& appDir,
                                   const InputsReader& readInputs, ProcessLauncher& launcher,
                                   std::optional<RunRecord>& lastRun);
 
+// As above, with the run's files in `runDir`, an existing directory this user
+// may write, in place of the one ChooseRunDirectory gives: calculations that
+// run at the same time each use a directory of their own.
+Result<std::u16string> RunScreen3In(const std::filesystem::path& appDir,
+                                    const std::filesystem::path& runDir,
+                                    const InputsReader& readInputs, ProcessLauncher& launcher,
+                                    std::optional<RunRecord>& lastRun);
+
 }  // namespace quorvel
