@@ -1,12 +1,22 @@
 #include "ui/tolvane_launcher.h"
 
+#include <QtCore/QTimer>
+
+#include <chrono>
 #include <utility>
 
 #include "runner/component_loader.h"
 
 namespace quorvel {
 
-TolvaneLauncher::TolvaneLauncher(QString appDir) : appDir_(std::move(appDir)) {}
+namespace {
+
+constexpr std::chrono::milliseconds kStopPollInterval{20};
+
+}  // namespace
+
+TolvaneLauncher::TolvaneLauncher(QString appDir, std::stop_token stop)
+    : appDir_(std::move(appDir)), stop_(std::move(stop)) {}
 
 Result<std::int32_t> TolvaneLauncher::RunAndWait(const std::u16string& cmdline,
                                                  const std::u16string& curDir,
@@ -14,7 +24,18 @@ Result<std::int32_t> TolvaneLauncher::RunAndWait(const std::u16string& cmdline,
     CreatedRunner runner = CreateClsExecute(appDir_);
     if (!runner.ok()) return Fail(runner.error.toStdU16String());
     runner.execute->AutoCloseWindow(kVbTrue);
+    if (stop_.stop_requested()) return 0;
     running_ = runner.control;
+    // The runner processes this thread's events while it waits, so the watch
+    // sees a stop and ends the program from this thread, as Terminate needs.
+    QTimer stopWatch;
+    if (stop_.stop_possible()) {
+        stopWatch.setInterval(kStopPollInterval);
+        QObject::connect(&stopWatch, &QTimer::timeout, [this] {
+            if (stop_.stop_requested()) Terminate();
+        });
+        stopWatch.start();
+    }
     const std::int32_t result = runner.execute->Shell(QString::fromStdU16String(cmdline),
                                                       QString::fromStdU16String(curDir), swShow);
     running_ = nullptr;

@@ -47,6 +47,35 @@ class RunnerObject {
     IDispatch* dispatch_ = nullptr;
 };
 
+// The launcher whose program this thread waits for, for the stop watch.
+thread_local ComLauncher* watchedLauncher = nullptr;
+constexpr UINT kStopPollMilliseconds = 20;
+
+// Ends the program of a pending run on this thread once its stop is requested.
+// Runs from the runner's message dispatch while it waits.
+void CALLBACK WatchStop(HWND, UINT, UINT_PTR, DWORD) {
+    if (watchedLauncher != nullptr) watchedLauncher->TerminateWhenStopped();
+}
+
+// A thread timer for the stop watch, killed when it goes.
+class StopWatch {
+  public:
+    StopWatch(ComLauncher* launcher, bool needed) {
+        if (!needed) return;
+        watchedLauncher = launcher;
+        timer_ = SetTimer(nullptr, 0, kStopPollMilliseconds, WatchStop);
+    }
+    ~StopWatch() {
+        if (timer_ != 0) KillTimer(nullptr, timer_);
+        watchedLauncher = nullptr;
+    }
+    StopWatch(const StopWatch&) = delete;
+    StopWatch& operator=(const StopWatch&) = delete;
+
+  private:
+    UINT_PTR timer_ = 0;
+};
+
 std::u16string HexText(long hr) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
@@ -102,9 +131,13 @@ Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
     DISPPARAMS call{arguments, nullptr, 3, 0};
     VARIANT result;
     VariantInit(&result);
+    if (stop_.stop_requested()) return 0;
     running_ = runner.get();
-    hr = runner.get()->Invoke(kDispidShell, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call,
-                              &result, nullptr, nullptr);
+    {
+        const StopWatch watch(this, stop_.stop_possible());
+        hr = runner.get()->Invoke(kDispidShell, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                  &call, &result, nullptr, nullptr);
+    }
     running_ = nullptr;
     if (FAILED(hr)) return Fail(RunnerCreationError(hr, true));
     if (FAILED(VariantChangeType(&result, &result, 0, VT_I4))) {
@@ -112,6 +145,10 @@ Result<std::int32_t> ComLauncher::RunAndWait(const std::u16string& cmdline,
         return Fail(RunnerCreationError(DISP_E_TYPEMISMATCH, true));
     }
     return static_cast<std::int32_t>(result.lVal);
+}
+
+void ComLauncher::TerminateWhenStopped() {
+    if (stop_.stop_requested()) Terminate();
 }
 
 void ComLauncher::Terminate() {
