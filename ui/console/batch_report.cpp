@@ -1,0 +1,131 @@
+#include "ui/console/batch_report.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "calc/sheet/markup.h"
+#include "calc/unicode_text.h"
+
+namespace quorvel {
+namespace {
+
+using project::EmissionOutcome;
+using project::SourceOutcome;
+
+std::string FirstLine(const std::u16string& text) {
+    return ToUtf8(text.substr(0, text.find_first_of(u"\r\n")));
+}
+
+std::string SourceLabel(const project::Project& project, const std::string& id) {
+    for (const project::Source& source : project.sources) {
+        if (source.id == id) return source.name.empty() ? id : id + " " + source.name;
+    }
+    return id;
+}
+
+// Columns a terminal gives the text: two for East Asian wide characters.
+std::size_t DisplayWidth(const std::string& utf8) {
+    std::size_t width = 0;
+    for (char16_t unit : FromUtf8(utf8)) {
+        if (unit >= 0xDC00 && unit < 0xE000) continue;  // second half of a pair
+        width += (unit >= 0x1100 && (unit < 0x2000 || unit >= 0x2E80) && unit < 0xD800) ||
+                         (unit >= 0xF900 && unit < 0xFB00) || (unit >= 0xFF00 && unit < 0xFF61)
+                     ? 2
+                     : 1;
+    }
+    return width;
+}
+
+std::string Padded(const std::string& text, std::size_t width) {
+    const std::size_t shown = DisplayWidth(text);
+    return text + std::string(shown < width ? width - shown : 0, ' ');
+}
+
+std::string Table(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+        }
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += c + 1 < row.size() ? Padded(row[c], widths[c] + 2) : row[c];
+        }
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string SourceOutcomeText(const project::SourceResult& source) {
+    switch (source.outcome) {
+        case SourceOutcome::Distance:
+            return NumberText(*source.distance) + " m";
+        case SourceOutcome::Beyond:
+            return "> 5000 m，须削减源强后再计算";
+        case SourceOutcome::None:
+            return "无超标点";
+        case SourceOutcome::Incomplete:
+            return "未算完（有排放计算出错）";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string ProgressLine(std::size_t done, std::size_t total, const project::Project& project,
+                         const project::EmissionResult& result) {
+    const std::string count = std::to_string(total);
+    std::string index = std::to_string(done);
+    index.insert(0, count.size() > index.size() ? count.size() - index.size() : 0, ' ');
+    std::string line = "[" + index + "/" + count + "] " + SourceLabel(project, result.source) +
+                       " / " + result.pollutant + ": ";
+    switch (result.outcome) {
+        case EmissionOutcome::Distance:
+            line += NumberText(*result.distance) + " m";
+            break;
+        case EmissionOutcome::Beyond:
+        case EmissionOutcome::None:
+            line += FirstLine(result.verdict);
+            break;
+        case EmissionOutcome::Error:
+            line += "错误: " + FirstLine(result.error);
+            break;
+    }
+    return line;
+}
+
+std::string SummaryTable(const project::Project& project, const project::ProjectResults& results) {
+    std::vector<std::vector<std::string>> rows{{"排放源", "名称", "建议距离", "决定污染物"}};
+    for (std::size_t i = 0; i < results.sources.size() && i < project.sources.size(); ++i) {
+        const project::SourceResult& source = results.sources[i];
+        rows.push_back({source.id, project.sources[i].name, SourceOutcomeText(source),
+                        source.decidingPollutant});
+    }
+    std::string text = Table(rows);
+
+    const project::ZoneResult& zone = results.zone;
+    text += "\n防护区域: 面积 " + FixedText(zone.area, 1) + " m²";
+    if (zone.maxBeyondBoundary) {
+        text += "，超出厂界最远 " + FixedText(*zone.maxBeyondBoundary, 1) + " m";
+    }
+    if (!zone.bounded) text += "（结果未定: 有排放源超出5000 m或未算完）";
+    text += "\n";
+
+    if (!results.receptors.empty()) {
+        std::vector<std::vector<std::string>> receptorRows{
+            {"敏感目标", "防护区域内", "厂内", "余量"}};
+        for (const project::ReceptorResult& receptor : results.receptors) {
+            receptorRows.push_back({receptor.name, receptor.inside ? "是" : "否",
+                                    receptor.inPlant ? "是" : "否",
+                                    receptor.margin ? FixedText(*receptor.margin, 1) + " m" : "-"});
+        }
+        text += "\n" + Table(receptorRows);
+    }
+    return text;
+}
+
+}  // namespace quorvel

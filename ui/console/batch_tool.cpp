@@ -1,0 +1,120 @@
+#include "ui/console/batch_tool.h"
+
+#include <optional>
+
+#include "calc/project/files/atomic_file.h"
+#include "calc/project/files/project_file.h"
+#include "calc/project/files/results_file.h"
+#include "calc/project/sheet/plan_picture_file.h"
+#include "calc/project/sheet/project_sheet.h"
+#include "calc/unicode_text.h"
+#include "ui/console/batch_report.h"
+
+namespace quorvel {
+namespace {
+
+constexpr char kUsage[] =
+    "用法: quorvel-batch PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html]\n";
+
+struct ToolArguments {
+    std::filesystem::path project;
+    std::optional<std::u16string> results;  // a file, or "-" for standard output
+    std::optional<std::filesystem::path> sheet;
+};
+
+// The arguments, or an error text for a command line that cannot be used.
+Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments) {
+    ToolArguments read;
+    bool haveProject = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string& argument = arguments[i];
+        if (argument == u"--results" || argument == u"--sheet") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                return Fail(argument + u" 后面缺少文件名");
+            }
+            const std::u16string& value = arguments[++i];
+            if (argument == u"--results")
+                read.results = value;
+            else
+                read.sheet = PathFromText(value);
+        } else if (argument.starts_with(u"-") && argument != u"-") {
+            return Fail(u"不认识的选项: " + argument);
+        } else if (!haveProject) {
+            read.project = PathFromText(argument);
+            haveProject = true;
+        } else {
+            return Fail(u"只能给出一个项目文件");
+        }
+    }
+    if (!haveProject) return Fail(u"缺少项目文件");
+    return read;
+}
+
+}  // namespace
+
+int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesystem::path& appDir,
+                 const project::LauncherFactory& makeLauncher, std::ostream& out,
+                 std::ostream& err) {
+    const Result<ToolArguments> read = ReadArguments(arguments);
+    if (!read) {
+        err << ToUtf8(read.error()) << "\n" << kUsage;
+        return kBatchUnusable;
+    }
+    const ToolArguments& tool = read.value();
+    const Result<project::Project> opened = project::OpenProject(tool.project);
+    if (!opened) {
+        err << ToUtf8(opened.error()) << "\n";
+        return kBatchUnusable;
+    }
+    const project::Project& project = opened.value();
+    const bool resultsToOut = tool.results && *tool.results == u"-";
+    std::ostream& report = resultsToOut ? err : out;
+
+    const project::ProgressCallback progress = [&](const project::BatchProgress& step) {
+        if (step.result == nullptr) return;
+        report << ProgressLine(step.done, step.total, project, *step.result) << std::endl;
+    };
+    const project::BatchRun run =
+        project::RunProject(project, project::BatchSettings{appDir, 0}, makeLauncher, progress);
+    const project::ProjectResults& results = run.results;
+    report << "\n" << SummaryTable(project, results) << std::flush;
+
+    bool written = true;
+    if (tool.results) {
+        const std::string json = project::ResultsJson(results);
+        if (resultsToOut) {
+            out << json << std::flush;
+        } else if (const Status saved = WriteFileAtomically(PathFromText(*tool.results), json);
+                   !saved) {
+            err << ToUtf8(saved.error()) << "\n";
+            written = false;
+        }
+    }
+    if (tool.sheet) {
+        std::optional<project::PlanPicture> picture;
+        if (project.plan) {
+            Result<project::PlanPicture> loaded =
+                project::LoadPlanPicture(tool.project.parent_path(), *project.plan);
+            if (loaded)
+                picture = std::move(loaded).value();
+            else
+                err << ToUtf8(loaded.error()) << "，计算书中不画平面图。\n";
+        }
+        const std::string html = project::ProjectSheetHtml(project, results, picture);
+        if (const Status saved = WriteFileAtomically(*tool.sheet, html); !saved) {
+            err << ToUtf8(saved.error()) << "\n";
+            written = false;
+        }
+    }
+
+    std::size_t failed = 0;
+    for (const project::EmissionResult& emission : results.emissions) {
+        if (emission.outcome == project::EmissionOutcome::Error) ++failed;
+    }
+    if (failed > 0) {
+        err << failed << " 项排放计算出错，错误信息见结果文件或上面各行。\n";
+    }
+    return failed > 0 || !written ? kBatchSomeFailed : kBatchAllComputed;
+}
+
+}  // namespace quorvel
