@@ -18,6 +18,7 @@ constexpr Colour kLightGrey{205, 205, 205};
 
 constexpr double kTickLabelSize = 7.5;  // pt
 constexpr double kTickLabelGap = 3.0;   // pt between the frame and a tick label
+constexpr int kMostTicks = 60;          // on one side
 
 // The margin around the drawn things, as a share of their larger side; the
 // north arrow and the scale bar stand in it.
@@ -191,16 +192,20 @@ void AddFrameAndTicks(FigureWriter& writer, SiteFigure& figure) {
     const double step = RoundLength(side / 5);
     const double tick = side * 0.012;
     std::size_t longest = 0;
-    for (double k = std::ceil(e.minX / step); k * step <= e.maxX; ++k) {
-        const double x = k * step;
+    // A step is at least a fiftieth of the side; the count's bound keeps
+    // far-off coordinates, where adding a step changes nothing, from looping.
+    const double firstX = std::ceil(e.minX / step) * step;
+    for (int i = 0; i < kMostTicks && firstX + i * step <= e.maxX; ++i) {
+        const double x = firstX + i * step;
         writer.Line(FigurePart::Tick, {{x, e.minY}, {x, e.minY + tick}});
         TextLabel label = Text(NumberText(x), {x, e.minY}, kTickLabelSize, HorizontalAlign::Centre,
                                VerticalAlign::Top);
         label.offsetY = -kTickLabelGap;
         writer.Label(FigurePart::Tick, {}, std::move(label));
     }
-    for (double k = std::ceil(e.minY / step); k * step <= e.maxY; ++k) {
-        const double y = k * step;
+    const double firstY = std::ceil(e.minY / step) * step;
+    for (int i = 0; i < kMostTicks && firstY + i * step <= e.maxY; ++i) {
+        const double y = firstY + i * step;
         writer.Line(FigurePart::Tick, {{e.minX, y}, {e.minX + tick, y}});
         std::string text = NumberText(y);
         longest = std::max(longest, text.size());
@@ -219,8 +224,8 @@ void AddFrameAndTicks(FigureWriter& writer, SiteFigure& figure) {
 
 void AddNorthArrow(FigureWriter& writer, const Extent& e, double margin) {
     const double x = e.maxX - margin * 0.5;
-    const double tip = e.maxY - margin * 0.35;
-    const double tail = e.maxY - margin * 0.9;
+    const double tip = e.maxY - margin * 0.45;
+    const double tail = e.maxY - margin * 0.95;
     const double half = margin * 0.12;
     writer.Add(FigurePart::NorthArrow, {},
                PolygonShape{

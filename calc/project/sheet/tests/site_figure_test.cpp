@@ -207,6 +207,16 @@ TEST(SiteFigure, NumbersThatAreNotFiniteAreLeftOut) {
     EXPECT_EQ(Subjects(figure, FigurePart::Source), (std::vector<std::string>{"S1", "S3"}));
     EXPECT_EQ(Subjects(figure, FigurePart::Receptor), (std::vector<std::string>{"李庄", "张庄"}));
     EXPECT_TRUE(std::isfinite(figure.extent.minX) && std::isfinite(figure.extent.maxY));
+
+    // Far-off and enormous coordinates end with a figure, however odd.
+    Project far;
+    far.receptors = {test_support::ReceptorAt("远", {1e18, 1e18}),
+                     test_support::ReceptorAt("近", {1e18 + 50, 1e18})};
+    EXPECT_LE(Items(BuildSiteFigure(far, nullptr), FigurePart::Tick).size(), 240u);
+    Project huge;
+    huge.receptors = {test_support::ReceptorAt("西", {-1e308, 0}),
+                      test_support::ReceptorAt("东", {1e308, 0})};
+    EXPECT_FALSE(BuildSiteFigure(huge, nullptr).items.empty());
 }
 
 }  // namespace
