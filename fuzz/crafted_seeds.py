@@ -1,5 +1,8 @@
 """Writes the crafted seeds: report shapes of the reader's tests, the input
-fields of the check's edge cases, code page 936 texts and refused answers."""
+fields of the check's edge cases, code page 936 texts, refused answers and
+project files (the example project, files with every optional and unknown
+member, and files the reader refuses)."""
+import json
 import pathlib
 import sys
 
@@ -106,3 +109,65 @@ edge_answers = {
 }
 for name, answer_lines in edge_answers.items():
     (corpus / "model_answers" / f"{name}.INP").write_bytes(CRLF.join(answer_lines).encode("ascii"))
+
+# Project files: the example project, then variations of a small one.
+(corpus / "project_reader").mkdir(exist_ok=True)
+example = pathlib.Path(__file__).resolve().parent.parent / "docs" / "example.qvproj"
+(corpus / "project_reader" / "example.qvproj").write_bytes(example.read_bytes())
+
+
+def project(**members):
+    document = {
+        "format": "quorvel-project", "version": 1, "name": "示例", "location": "urban",
+        "sources": [{"id": "S1", "name": "罐区", "x": 120.0, "y": 80.0, "angle": 30.0,
+                     "height": 5.0, "width": 40.0, "length": 60.0}],
+        "emissions": [{"source": "S1", "pollutant": "非甲烷总烃", "rate": 0.12, "unit": "kg/hr",
+                       "hourly": 2.0, "daily": None}],
+        "boundary": [[0, 0], [300, 0], [300, 200], [0, 200]],
+        "receptors": [{"name": "王家村", "x": 520.0, "y": 150.0}],
+    }
+    document.update(members)
+    return document
+
+
+full = project(
+    editor={"zoom": 1.5, "window": [10, 20, 800, 600]},
+    target_distance_m=100,
+    plan={"image": "厂区平面图.png", "opacity": 0.5,
+          "points": [{"pixel": [12, 30], "site": [0, 200], "label": "A"},
+                     {"pixel": [912, 630], "site": [300, 0]}]})
+full["sources"][0]["colour"] = "#ff0000"
+full["emissions"][0]["cas"] = None
+full["receptors"][0]["people"] = 1200
+row_faults = project(
+    sources=[{"id": "S1", "x": 0, "y": 0, "height": 0, "width": 40, "length": 60},
+             {"id": "S2", "x": 0, "y": 0, "height": 5, "width": 1000, "length": 60},
+             {"id": "S3", "x": 0, "y": 0, "height": 1e39, "width": 1e-30, "length": 1e-30}],
+    emissions=[{"source": "S1", "pollutant": "氨", "rate": 1, "unit": "g/s", "hourly": 0.2},
+               {"source": "S2", "pollutant": "氨", "rate": -1, "unit": "t/a", "hourly": 0.2},
+               {"source": "S3", "pollutant": "氨", "rate": 1e-50, "unit": "g/s", "daily": 0.1},
+               {"source": "S3", "pollutant": "氨", "rate": 1, "unit": "g/s"},
+               {"source": "S9", "pollutant": "", "rate": 1, "unit": "g/s", "daily": 0}])
+projects = {
+    "full": json.dumps(full, ensure_ascii=False, indent=2),
+    "compact_with_bom": "\ufeff" + json.dumps(project(location="rural"), ensure_ascii=False),
+    "minimal": '{"format": "quorvel-project", "version": 1}',
+    "row_faults": json.dumps(row_faults, ensure_ascii=False, indent=1),
+    "closed_concave_boundary": json.dumps(project(boundary=[[0, 0], [150, 0], [300, 0], [300, 200],
+                                                            [150, 100], [0, 200], [0, 0]])),
+    "refused_not_json": '{\n  "format": "quorvel-project",\n  "version": 1\n  "name": "x"\n}',
+    "refused_newer_version": json.dumps(project(version=2)),
+    "refused_wrong_type": json.dumps(project(sources=[{"id": "S1", "x": 1, "y": 2, "height": "5 m",
+                                                       "width": 40, "length": 60}])),
+    "refused_duplicate_ids": json.dumps(project(sources=2 * project()["sources"])),
+    "refused_crossing_boundary": json.dumps(project(boundary=[[0, 0], [300, 200], [300, 0], [0, 200]])),
+    "refused_unit": json.dumps(project(emissions=[{"source": "S1", "pollutant": "氨", "rate": 1,
+                                                   "unit": "kg/h"}])),
+    "refused_plan_points": json.dumps(project(plan={"image": "p.png", "points": [
+        {"pixel": [1, 2], "site": [3, 4]}]})),
+    "refused_duplicate_member": '{"format": "quorvel-project", "version": 1, "name": "a", "name": "b"}',
+    "refused_number_overflow": '{"format": "quorvel-project", "version": 1, "receptors": [{"x": 1e400, "y": 0}]}',
+    "refused_deep_nesting": '{"format": "quorvel-project", "version": 1, "x": ' + "[" * 300 + "]" * 300 + "}",
+}
+for name, text in projects.items():
+    (corpus / "project_reader" / f"{name}.qvproj").write_bytes(text.encode("utf-8"))

@@ -23,6 +23,11 @@ int CodePage(const std::uint8_t* data, std::size_t size);
 // An answer file through the model's answer reader to a finished or refused run.
 int AnswerRun(const std::uint8_t* data, std::size_t size);
 
+// Project file bytes through ReadProject; a project that reads is saved
+// (ProjectJson) and read again, which must give the same project and the same
+// bytes, and each of its emission rows is turned into the window's inputs.
+int ProjectReader(const std::uint8_t* data, std::size_t size);
+
 // Aborts with a message when `condition` does not hold.
 void Require(bool condition, const char* what);
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates the seed corpora from the project's own programs: the
 # calculator's answer files (quorvel_fuzz_seeds), the model's reports for them
-# (SCREEN3.EXE), crafted reports and inputs. Usage: fuzz/make_corpus.sh BUILD-DIR
-# where BUILD-DIR has the targets quorvel_fuzz_seeds and quorvel_screen_model.
+# (SCREEN3.EXE), crafted reports, inputs and project files (with the example
+# project docs/example.qvproj). Usage: fuzz/make_corpus.sh BUILD-DIR where
+# BUILD-DIR has the targets quorvel_fuzz_seeds and quorvel_screen_model.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:?usage: make_corpus.sh BUILD-DIR}"
@@ -10,7 +11,7 @@ corpus="$here/corpus"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-mkdir -p "$corpus"/{report_verdict,input_check,code_page,model_answers}
+mkdir -p "$corpus"/{report_verdict,input_check,code_page,model_answers,project_reader}
 
 "$build/fuzz-bin/quorvel_fuzz_seeds" "$work"
 for answers in "$work"/*.INP; do

@@ -52,5 +52,9 @@ TEST(CorpusReplay, AnswerFilesThroughTheModel) {
     EXPECT_GT(Replay("model_answers", fuzz::AnswerRun), 10);
 }
 
+TEST(CorpusReplay, ProjectFilesThroughTheReaderAndBack) {
+    EXPECT_GT(Replay("project_reader", fuzz::ProjectReader), 10);
+}
+
 }  // namespace
 }  // namespace quorvel::hardening
