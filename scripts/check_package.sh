@@ -75,6 +75,17 @@ grep -qxF "verdict: $verdict" "$work/run" || fail "not the default verdict"
 state="$home/.local/state/quorvel"
 [ "$(stat -c '%a %U' "$state")" = "700 $user" ] || fail "$state is not the user's alone"
 [ -z "$(ls -A "$state")" ] || fail "run files left in $state: $(ls -A "$state")"
+
+echo "== the example project through /usr/bin/quorvel-batch, as $user"
+[ "$(readlink -f /usr/bin/quorvel-batch)" = "$app_dir/quorvel-batch" ] || fail "/usr/bin/quorvel-batch does not lead to $app_dir"
+cp "$root/docs/example.qvproj" "$work/"
+as_user /usr/bin/quorvel-batch "$work/example.qvproj" --results - >"$work/results.json" \
+    2>"$work/batch.txt" || { cat "$work/batch.txt"; fail "quorvel-batch failed"; }
+cat "$work/batch.txt"
+grep -q '"format": "quorvel-results"' "$work/results.json" || fail "quorvel-batch wrote no results"
+[ -z "$(ls -A "$state")" ] || fail "run folders left in $state: $(ls -A "$state")"
+[ -f /usr/share/man/man1/quorvel-batch.1.gz ] || fail "no manual page for quorvel-batch"
+
 prefix_state >"$work/after"
 diff "$work/before" "$work/after" || fail "something under the prefix changed"
 dpkg --verify quorvel || fail "installed files changed"
