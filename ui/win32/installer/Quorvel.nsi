@@ -46,6 +46,7 @@ Section "Quorvel"
     SetShellVarContext current
     SetOutPath "$INSTDIR"
     File "${APP_DIR}\Quorvel.exe"
+    File "${APP_DIR}\quorvel-batch.exe"
     File "${APP_DIR}\Tolvane.dll"
     File "${APP_DIR}\SCREEN3.EXE"
     File "${APP_DIR}\说明.txt"
@@ -75,6 +76,7 @@ Section "Uninstall"
     SetShellVarContext current
     UnRegDLL "$INSTDIR\Tolvane.dll"
     Delete "$INSTDIR\Quorvel.exe"
+    Delete "$INSTDIR\quorvel-batch.exe"
     Delete "$INSTDIR\Tolvane.dll"
     Delete "$INSTDIR\SCREEN3.EXE"
     Delete "$INSTDIR\说明.txt"
@@ -82,6 +84,15 @@ Section "Uninstall"
     Delete "$INSTDIR\Screen3.INP"
     Delete "$INSTDIR\Screen.OUT"
     Delete "$INSTDIR\screen.dat"
+    ; The folders of project runs whose model failed, kept for their reports.
+    FindFirst $0 $1 "$INSTDIR\qv-run-*"
+    run_folders_loop:
+        StrCmp $1 "" run_folders_done
+        RMDir /r "$INSTDIR\$1"
+        FindNext $0 $1
+        Goto run_folders_loop
+    run_folders_done:
+    FindClose $0
     Delete "$INSTDIR\Uninstall.exe"
     ; Only an empty folder goes: files the user put there stay.
     RMDir "$INSTDIR"

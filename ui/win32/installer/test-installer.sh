@@ -27,7 +27,7 @@ shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quorve
 
 "$wine" "$setup" /S || fail "the installer failed"
 /usr/lib/wine/wineserver -w
-for file in Quorvel.exe Tolvane.dll SCREEN3.EXE 说明.txt Uninstall.exe; do
+for file in Quorvel.exe quorvel-batch.exe Tolvane.dll SCREEN3.EXE 说明.txt Uninstall.exe; do
     [ -f "$install_dir/$file" ] || fail "$file was not installed in $install_dir"
 done
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
@@ -37,6 +37,15 @@ echo "installed in $install_dir"
 # The installed program computes the default verdict where it is installed.
 QUORVEL_TEST_APP_DIR="Z:${install_dir//\//\\}" \
     "$wine" "$driver" --gtest_filter='*DefaultsGiveTheVerdict*' || fail "the installed program failed"
+
+# The installed console tool computes the example project.
+example="$(cd "$(dirname "$0")/../../.." && pwd)/docs/example.qvproj"
+results="$(mktemp --suffix=.json)"
+"$wine" "$install_dir/quorvel-batch.exe" "Z:${example//\//\\}" --results "Z:${results//\//\\}" \
+    >/dev/null || fail "the installed quorvel-batch.exe failed"
+grep -q '"format": "quorvel-results"' "$results" || fail "quorvel-batch.exe wrote no results"
+rm -f "$results"
+echo "the installed quorvel-batch.exe computed the example project"
 
 "$wine" "$install_dir/Uninstall.exe" /S || fail "the uninstaller failed"
 # The uninstaller runs on as a copy of itself: wait for it.
