@@ -139,8 +139,12 @@ class Painter {
         const char* anchor = label.horizontal == HorizontalAlign::Left     ? "start"
                              : label.horizontal == HorizontalAlign::Centre ? "middle"
                                                                            : "end";
+        // The size also as an inline style: a style sheet of another figure
+        // in the same page (the concentration figures' "text" rule) would
+        // otherwise override the attribute.
         std::string text = "<text x=\"" + At(map_.X(label.anchor.x) + label.offsetX) + "\" y=\"" +
-                           At(y) + "\" font-size=\"" + At(size) + "\" text-anchor=\"" + anchor +
+                           At(y) + "\" font-size=\"" + At(size) +
+                           "\" style=\"font-size:" + At(size) + "px\" text-anchor=\"" + anchor +
                            "\" fill=\"" + ColourText(label.colour) + "\"";
         if (label.bold) text += " font-weight=\"bold\"";
         if (label.halo > 0) {

@@ -108,6 +108,19 @@ TEST(SiteFigureSvg, NamesAreEscapedAndMalformedTextReplaced) {
     EXPECT_TRUE(WellFormed(svg));
 }
 
+// The sheet's concentration figures carry a style sheet whose "text" rule
+// reaches every SVG text of the page; each label's own size must win.
+TEST(SiteFigureSvg, EveryLabelCarriesItsSizeAsAnInlineStyle) {
+    const std::string svg = SiteFigureSvg(BuildSiteFigure(SampleProject(), nullptr), 640);
+    static const std::regex text(R"(<text [^>]*>)");
+    int labels = 0;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text);
+         it != std::sregex_iterator(); ++it, ++labels) {
+        EXPECT_NE(it->str().find("style=\"font-size:"), std::string::npos) << it->str();
+    }
+    EXPECT_GT(labels, 5);
+}
+
 TEST(SiteFigureSvg, AFigureWithoutAnythingStillPaints) {
     const std::string svg = SiteFigureSvg(BuildSiteFigure(Project{}, nullptr), 0);
     EXPECT_TRUE(WellFormed(svg));
