@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Computes the example project with quorvel-batch and saves a picture of its
+# project sheet down to the site figure, rendered by headless Chromium.
+# Usage: scripts/project-sheet-screenshot.sh [tool] [picture]
+#   tool     default: build/bin/quorvel-batch (build it first, e.g. with scripts/build.sh)
+#   picture  default: docs/project-sheet.png
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+tool="${1:-$root/build/bin/quorvel-batch}"
+picture="${2:-$root/docs/project-sheet.png}"
+
+"$root/scripts/setup.sh" chromium fonts-wqy-zenhei
+
+[ -x "$tool" ] || { echo "no tool at $tool; build it first" >&2; exit 1; }
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+"$tool" "$root/docs/example.qvproj" --sheet "$scratch/sheet.html" >/dev/null
+mkdir -p "$(dirname "$picture")" "$scratch/chromium"
+chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$scratch/chromium" --hide-scrollbars --window-size=900,2280 \
+    --screenshot="$picture" "file://$scratch/sheet.html" >/dev/null 2>&1
+echo "saved $picture"
