@@ -114,6 +114,7 @@ std::string SummaryTable(const project::Project& project, const project::Project
     }
     if (!zone.bounded) text += "（结果未定: 有排放源超出5000 m或未算完）";
     text += "\n";
+    if (!zone.error.empty()) text += ToUtf8(zone.error) + "\n";
 
     if (!results.receptors.empty()) {
         std::vector<std::vector<std::string>> receptorRows{
