@@ -8,38 +8,20 @@
 #include "calc/sheet/markup.h"
 #include "calc/sheet/sheet_data.h"
 #include "calc/sheet/sheet_figure.h"
+#include "calc/sheet/sheet_style.h"
 
 namespace quorvel {
 namespace {
 
-constexpr char kStyle[] = R"(<style>
-@page { size: A4; margin: 16mm 15mm 16mm 15mm; }
-html { background: #fff; }
-body { margin: 0 auto; max-width: 180mm; padding: 6mm 0; color: #000;
-  font-family: "SimSun", "宋体", "Songti SC", "Noto Serif CJK SC", "Noto Sans CJK SC",
-    "WenQuanYi Zen Hei", serif;
-  font-size: 10.5pt; line-height: 1.5; }
-h1 { font-size: 16pt; text-align: center; margin: 0 0 2mm 0; }
-h2 { font-size: 12pt; margin: 5mm 0 2mm 0; page-break-after: avoid; }
-p { margin: 1mm 0; }
-.run { text-align: center; margin-bottom: 4mm; }
-table { border-collapse: collapse; }
-th, td { border: 0.5pt solid #000; padding: 0.6mm 2mm; vertical-align: top; }
-th { font-weight: bold; background: #fff; }
-table.pairs th { text-align: left; white-space: nowrap; }
-table.pairs { width: 100%; }
-.verdict { border: 1.2pt solid #000; padding: 2mm 3mm; font-weight: bold; font-size: 11.5pt; }
-figure { margin: 2mm 0; page-break-inside: avoid; }
-figure svg { width: 100%; height: auto; display: block; }
-figcaption { text-align: center; font-size: 9.5pt; }
+// The single sheet's own rules, after the shared ones.
+constexpr char kOwnStyle[] =
+    R"(.verdict { border: 1.2pt solid #000; padding: 2mm 3mm; font-weight: bold; font-size: 11.5pt; }
 table.rows { width: 100%; font-size: 9.5pt; line-height: 1.3; }
 table.rows thead { display: table-header-group; }
 table.rows tr { page-break-inside: avoid; }
 table.rows td { text-align: right; }
 table.rows td.mark, table.rows td.class { text-align: center; }
 table.rows tr.reach td { font-weight: bold; }
-.note { font-size: 9pt; }
-</style>
 )";
 
 std::string TwoDigits(int value) {
@@ -212,7 +194,8 @@ std::string CalculationSheetHtml(const RunRecord& record) {
     std::string html =
         "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n<head>\n"
         "<meta charset=\"utf-8\"/>\n<title>计算书 " +
-        DateTimeText(record.finished) + "</title>\n" + kStyle + "</head>\n<body>\n";
+        DateTimeText(record.finished) + "</title>\n<style>\n" + kSheetBaseStyle + kOwnStyle +
+        "</style>\n</head>\n<body>\n";
     html += "<h1>面源无组织排放建议距离计算书</h1>\n<p class=\"run\">计算时间：" +
             DateTimeText(record.finished) + "　　程序：" + Escaped(kProgramName) + " " +
             ProgramVersion() + "<br/>模式：" +

@@ -9,6 +9,7 @@
 #include "calc/project/sheet/site_figure.h"
 #include "calc/project/sheet/site_figure_svg.h"
 #include "calc/sheet/markup.h"
+#include "calc/sheet/sheet_style.h"
 #include "calc/unicode_text.h"
 
 namespace quorvel::project {
@@ -16,24 +17,8 @@ namespace {
 
 constexpr double kSiteFigureWidth = 560;  // drawing units: a point of the figure is about 0.9 pt
 
-constexpr char kStyle[] = R"(<style>
-@page { size: A4; margin: 16mm 15mm 16mm 15mm; }
-html { background: #fff; }
-body { margin: 0 auto; max-width: 180mm; padding: 6mm 0; color: #000;
-  font-family: "SimSun", "宋体", "Songti SC", "Noto Serif CJK SC", "Noto Sans CJK SC",
-    "WenQuanYi Zen Hei", serif;
-  font-size: 10.5pt; line-height: 1.5; }
-h1 { font-size: 16pt; text-align: center; margin: 0 0 2mm 0; }
-h2 { font-size: 12pt; margin: 5mm 0 2mm 0; page-break-after: avoid; }
-h3 { font-size: 10.5pt; margin: 3mm 0 1mm 0; page-break-after: avoid; }
-p { margin: 1mm 0; }
-.run { text-align: center; margin-bottom: 4mm; }
-table { border-collapse: collapse; }
-th, td { border: 0.5pt solid #000; padding: 0.6mm 2mm; vertical-align: top; }
-th { font-weight: bold; background: #fff; }
-table.pairs th { text-align: left; white-space: nowrap; }
-table.pairs { width: 100%; }
-table.grid { width: 100%; font-size: 9.5pt; line-height: 1.35; }
+// The project sheet's own rules, after the shared ones.
+constexpr char kOwnStyle[] = R"(table.grid { width: 100%; font-size: 9.5pt; line-height: 1.35; }
 table.grid thead { display: table-header-group; }
 table.grid tr { page-break-inside: avoid; }
 table.grid td.n { text-align: right; white-space: nowrap; }
@@ -42,10 +27,7 @@ table.grid tr.inside td { font-weight: bold; }
 .notice { border: 1.5pt double #000; padding: 2mm 3mm; margin: 0 0 4mm 0; font-weight: bold; }
 .notice p { margin: 0.5mm 0; }
 .verdict { border: 1.2pt solid #000; padding: 2mm 3mm; font-weight: bold; font-size: 11pt; }
-figure { margin: 2mm 0; page-break-inside: avoid; }
-figure svg { width: 100%; height: auto; display: block; }
 figure svg.site { width: 90%; margin: 0 auto; }
-figcaption { text-align: center; font-size: 9.5pt; }
 .appendix { page-break-before: always; }
 .appendix figure svg { width: 82%; margin: 0 auto; }
 table.rows3 { width: 100%; font-size: 7.5pt; line-height: 1.2; }
@@ -54,8 +36,6 @@ table.rows3 th { font-weight: normal; }
 table.rows3 td { text-align: right; }
 table.rows3 .group { border-left: 1.5pt solid #000; }
 table.rows3 td.reach { font-weight: bold; }
-.note { font-size: 9pt; }
-</style>
 )";
 
 std::string Number(double value) { return NumberText(value); }
@@ -263,8 +243,8 @@ std::string ProjectSheetHtml(const Project& project, const ProjectResults& resul
     std::string html =
         "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n<head>\n"
         "<meta charset=\"utf-8\"/>\n<title>项目计算书 " +
-        Html(project.name) + " " + DateTimeText(results.finished) + "</title>\n" + kStyle +
-        "</head>\n<body>\n";
+        Html(project.name) + " " + DateTimeText(results.finished) + "</title>\n<style>\n" +
+        kSheetBaseStyle + kOwnStyle + "</style>\n</head>\n<body>\n";
     html += "<h1>面源无组织排放建议距离项目计算书</h1>\n" + RunLines(project, results);
     html += NoticeBox(project, results);
     html += InputsSection(project);
