@@ -10,17 +10,11 @@
 #include <stop_token>
 #include <string>
 
+#include "calc/project/batch/calculation_pool.h"
 #include "calc/project/project.h"
 #include "calc/project/project_results.h"
-#include "calc/run/process_launcher.h"
 
 namespace quorvel::project {
-
-// Makes the launcher one worker thread runs all its calculations with. It is
-// called on that thread, and the launcher is destroyed there. While one of
-// its programs runs, the launcher ends it soon after `stop` is requested (the
-// calculation then fails and counts as not computed).
-using LauncherFactory = std::function<std::unique_ptr<ProcessLauncher>(std::stop_token stop)>;
 
 struct BatchProgress {
     std::size_t done = 0;                    // emissions finished so far, 0 to total
