@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <exception>
 #include <string>
 
 // GCC 12 reports a variable of Boost.Geometry's rescale policy as maybe used
@@ -37,8 +38,9 @@ std::u16string Ordinal(std::size_t index) { return FromUtf8(std::to_string(index
 
 }  // namespace
 
-std::u16string BoundaryShapeFault(const std::vector<SitePoint>& boundary) {
-    if (boundary.empty()) return {};
+namespace {
+
+std::u16string ShapeFault(const std::vector<SitePoint>& boundary) {
     std::vector<SitePoint> vertices = boundary;
     if (vertices.size() >= 2 && vertices.back() == vertices.front()) vertices.pop_back();
 
@@ -94,6 +96,18 @@ std::u16string BoundaryShapeFault(const std::vector<SitePoint>& boundary) {
             return u"厂界顶点的坐标不是有限的数值";
         default:
             return u"厂界不是简单多边形";
+    }
+}
+
+}  // namespace
+
+std::u16string BoundaryShapeFault(const std::vector<SitePoint>& boundary) {
+    if (boundary.empty()) return {};
+    try {
+        return ShapeFault(boundary);
+    } catch (const std::exception&) {
+        // The geometry refuses numbers it cannot work with exactly.
+        return u"厂界顶点的坐标过大，无法检查厂界的形状";
     }
 }
 

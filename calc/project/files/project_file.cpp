@@ -230,6 +230,18 @@ double Number(const Json& value, const std::string& path) {
     return number;
 }
 
+// Site coordinates and picture pixels beyond this (m or pixels) belong to no
+// plant; the geometry of numbers so large loses its precision.
+constexpr double kLargestCoordinate = 1e8;
+
+double Coordinate(const Json& value, const std::string& path) {
+    const double number = Number(value, path);
+    if (std::fabs(number) > kLargestCoordinate) {
+        Refuse(Text(path) + u" 的坐标超出范围（绝对值不能超过 100000000）");
+    }
+    return number;
+}
+
 std::string String(const Json& value, const std::string& path) {
     if (!value.is_string()) WrongType(path, u"文本");
     return value.get<std::string>();
@@ -262,7 +274,8 @@ std::optional<double> OptionalNumber(const Json& object, std::string_view key,
 // [x, y]
 SitePoint Pair(const Json& value, const std::string& path) {
     if (!value.is_array() || value.size() != 2) WrongType(path, u"两个数字组成的数组 [x, y]");
-    return SitePoint{Number(value[0], Indexed(path, 0)), Number(value[1], Indexed(path, 1))};
+    return SitePoint{Coordinate(value[0], Indexed(path, 0)),
+                     Coordinate(value[1], Indexed(path, 1))};
 }
 
 // The members of `object` other than `known`, as a JSON object's text in
@@ -330,7 +343,8 @@ Source ReadSource(const Json& value, const std::string& path) {
     source.id = RequiredString(object, "id", path);
     if (source.id.empty()) Refuse(Text(Dotted(path, "id")) + u" 为空：每个排放源都要有编号");
     source.name = OptionalString(object, "name", path);
-    source.centre = SitePoint{RequiredNumber(object, "x", path), RequiredNumber(object, "y", path)};
+    source.centre = SitePoint{Coordinate(Require(object, "x", path), Dotted(path, "x")),
+                              Coordinate(Require(object, "y", path), Dotted(path, "y"))};
     source.angle = OptionalNumber(object, "angle", path).value_or(0.0);
     source.height = RequiredNumber(object, "height", path);
     source.width = RequiredNumber(object, "width", path);
@@ -367,8 +381,8 @@ Receptor ReadReceptor(const Json& value, const std::string& path) {
     const Json& object = AsObject(value, path);
     Receptor receptor;
     receptor.name = OptionalString(object, "name", path);
-    receptor.position =
-        SitePoint{RequiredNumber(object, "x", path), RequiredNumber(object, "y", path)};
+    receptor.position = SitePoint{Coordinate(Require(object, "x", path), Dotted(path, "x")),
+                                  Coordinate(Require(object, "y", path), Dotted(path, "y"))};
     receptor.unknown = Unknown(object, kReceptorMembers);
     return receptor;
 }

@@ -160,7 +160,8 @@ TEST(ProjectFile, NumbersKeepEveryDigit) {
     project.sources[0].centre = {0.1 + 0.2, 1e-300};
     project.sources[0].height = 123456789.123456789;
     project.emissions[0].rate = 5e-324;
-    project.receptors[0].position = {-1.7976931348623157e308, 2.5e20};
+    project.receptors[0].position = {-99999999.999999985, 2.5e-20};
+    project.emissions[0].hourly = 1.7976931348623157e308;
     const std::string json = ProjectJson(project);
     const Result<Project> again = ReadProject(json);
     ASSERT_TRUE(again.ok()) << Message(again);
@@ -381,6 +382,17 @@ TEST(ProjectFile, ABoundaryThatCrossesItselfIsRefused) {
     EXPECT_NE(FaultOf(FileWith(R"("boundary": [[0, 0], [1, 1]])")).find("至少要有 3 个"),
               std::string::npos);
     EXPECT_TRUE(ReadProject(FileWith(R"("boundary": [])")).ok());
+}
+
+// Found by fuzzing: a vertex of 2e59 m made the boundary check throw.
+TEST(ProjectFile, CoordinatesBeyondAnyPlantAreRefusedByTheirPath) {
+    EXPECT_EQ(FaultOf(FileWith(R"("boundary": [[0, 0], [300, 0], [300, 2e59], [0, 200]])")),
+              "项目文件不能使用：boundary[2][1] 的坐标超出范围（绝对值不能超过 100000000）");
+    EXPECT_NE(FaultOf(FileWith(R"("receptors": [{"name": "村", "x": -1e9, "y": 0}])"))
+                  .find("receptors[0].x 的坐标超出范围"),
+              std::string::npos);
+    EXPECT_TRUE(
+        ReadProject(FileWith(R"("receptors": [{"name": "村", "x": 3.4e6, "y": -1e8}])")).ok());
 }
 
 TEST(ProjectFile, UnknownLocationOrUnitTextsAreRefused) {
