@@ -19,6 +19,23 @@ enum class EmissionOutcome {
     Error,     // the row's fault or the run's error text
 };
 
+// The largest rate of an emission that keeps its distance within one target.
+struct RateLimit {
+    double target = 0.0;   // D, m
+    double rateMax = 0.0;  // in the emission's own unit
+    double cut = 0.0;      // 1 - rateMax / rate when that is positive, else 0
+    bool settled = true;   // false when real runs could not confirm it to 0.1 %
+};
+
+// An emission's limits for the targets of its source; empty where a target
+// does not apply (no boundary around the centre, no receptor outside the
+// plant, no target distance).
+struct EmissionLimits {
+    std::optional<RateLimit> boundary;   // the disc stays in the plant: d <= D
+    std::optional<RateLimit> receptors;  // the disc does not reach a receptor: d < D
+    std::optional<RateLimit> distance;   // the project's target distance: d <= D
+};
+
 struct EmissionResult {
     std::string source;  // Source::id
     std::string pollutant;
@@ -31,6 +48,7 @@ struct EmissionResult {
     std::optional<double> pmax;          // cmax / S
     std::u16string error;                // Error only: the message
     std::optional<RunRecord> record;     // the run's record, for the sheet's appendix
+    std::optional<EmissionLimits> limits;  // when limits were computed; never for Error
 };
 
 enum class SourceOutcome {

@@ -10,13 +10,6 @@
 namespace quorvel::project {
 namespace {
 
-EmissionOutcome OutcomeOf(const Verdict& verdict) {
-    if (verdict.bufferDistance) return EmissionOutcome::Distance;
-    if (IsBeyondRange(verdict)) return EmissionOutcome::Beyond;
-    if (IsNoExceedance(verdict)) return EmissionOutcome::None;
-    return EmissionOutcome::Error;
-}
-
 // The report's figures are single precision: the double nearest to the
 // shortest decimal that gives the same float, so 76.15 stays 76.15 and does
 // not become 76.1500015258789 in the results.
@@ -34,11 +27,18 @@ std::optional<double> AsPrinted(std::optional<double> value) {
 
 }  // namespace
 
+EmissionOutcome OutcomeOfVerdict(const Verdict& verdict) {
+    if (verdict.bufferDistance) return EmissionOutcome::Distance;
+    if (IsBeyondRange(verdict)) return EmissionOutcome::Beyond;
+    if (IsNoExceedance(verdict)) return EmissionOutcome::None;
+    return EmissionOutcome::Error;
+}
+
 EmissionResult ComputedEmission(const Emission& emission, RunRecord record) {
     EmissionResult result;
     result.source = emission.source;
     result.pollutant = emission.pollutant;
-    result.outcome = OutcomeOf(record.verdict);
+    result.outcome = OutcomeOfVerdict(record.verdict);
     if (result.outcome == EmissionOutcome::Distance) {
         result.distance = static_cast<double>(*record.verdict.bufferDistance);
     }

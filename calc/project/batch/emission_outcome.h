@@ -8,6 +8,10 @@
 
 namespace quorvel::project {
 
+// The outcome a verdict names: a distance, beyond 5000 m, none, or Error for
+// a verdict of no known kind.
+EmissionOutcome OutcomeOfVerdict(const Verdict& verdict);
+
 // The result of an emission whose calculation ended with `record`: its
 // outcome from the verdict, S, and the report's largest summary maximum with
 // its distance and its share of S. The record is kept for the sheet.

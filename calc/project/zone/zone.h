@@ -2,6 +2,7 @@
 // The protection zone: the part of the union of the sources' discs that lies
 // outside the plant boundary, and the receptors checked against it.
 
+#include <optional>
 #include <vector>
 
 #include "calc/project/project.h"
@@ -46,5 +47,11 @@ std::vector<ReceptorResult> CheckReceptors(const std::vector<Receptor>& receptor
                                            const std::vector<Disc>& discs,
                                            const std::vector<SitePoint>& boundary,
                                            const ZoneResult& zone);
+
+// The distance (m) from `point` to the outline of `boundary` when the point
+// lies strictly inside it (a point on the fence line is outside the plant);
+// empty otherwise and without a boundary.
+std::optional<double> DistanceInsidePlant(const SitePoint& point,
+                                          const std::vector<SitePoint>& boundary);
 
 }  // namespace quorvel::project

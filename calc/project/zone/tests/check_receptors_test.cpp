@@ -91,3 +91,18 @@ TEST(CheckReceptorsTest, WithoutDiscsNoReceptorIsInsideAndNoneHasAMargin) {
 
 }  // namespace
 }  // namespace quorvel::project
+
+namespace quorvel::project {
+namespace {
+
+TEST(DistanceInsidePlantTest, OnlyAPointStrictlyInsideHasADistanceToTheFence) {
+    const std::vector<SitePoint> plant{At(0, 0), At(300, 0), At(300, 200), At(0, 200)};
+    EXPECT_NEAR(*DistanceInsidePlant(At(120, 80), plant), 80.0, 1e-6);
+    EXPECT_NEAR(*DistanceInsidePlant(At(290, 150), plant), 10.0, 1e-6);
+    EXPECT_FALSE(DistanceInsidePlant(At(300, 100), plant));  // on the fence line
+    EXPECT_FALSE(DistanceInsidePlant(At(400, 100), plant));
+    EXPECT_FALSE(DistanceInsidePlant(At(120, 80), {}));
+}
+
+}  // namespace
+}  // namespace quorvel::project
