@@ -66,6 +66,25 @@ Json Finished(const LocalTime& time) {
     return std::string(text);
 }
 
+Json Limit(const std::optional<RateLimit>& limit) {
+    if (!limit) return nullptr;
+    Json object = Json::object();
+    object["target_m"] = limit->target;
+    object["rate_max"] = limit->rateMax;
+    object["cut"] = limit->cut;
+    // Written only for the rare limit that real runs could not confirm.
+    if (!limit->settled) object["settled"] = false;
+    return object;
+}
+
+Json Limits(const EmissionLimits& limits) {
+    Json object = Json::object();
+    object["boundary"] = Limit(limits.boundary);
+    object["receptors"] = Limit(limits.receptors);
+    object["distance"] = Limit(limits.distance);
+    return object;
+}
+
 }  // namespace
 
 std::string ResultsJson(const ProjectResults& results) {
@@ -92,6 +111,9 @@ std::string ResultsJson(const ProjectResults& results) {
         object["pmax"] = Number(emission.pmax);
         object["error"] = emission.outcome == EmissionOutcome::Error ? Json(ToUtf8(emission.error))
                                                                      : Json(nullptr);
+        if (emission.limits && emission.outcome != EmissionOutcome::Error) {
+            object["limits"] = Limits(*emission.limits);
+        }
         emissions.push_back(std::move(object));
     }
     root["emissions"] = std::move(emissions);

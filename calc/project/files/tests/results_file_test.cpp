@@ -218,3 +218,38 @@ TEST(ResultsFile, AZoneWithoutBoundaryAndNoRows) {
 
 }  // namespace
 }  // namespace quorvel::project
+
+namespace quorvel::project {
+namespace {
+
+TEST(ResultsFile, LimitsFollowTheErrorOfAComputedEmissionOnly) {
+    ProjectResults results = Sample();
+    EmissionLimits limits;
+    limits.boundary = RateLimit{118.0, 0.41, 0.54, true};
+    limits.receptors = RateLimit{402.5, 1.9, 0.0, false};
+    results.emissions[0].limits = limits;
+    results.emissions[3].limits = limits;  // an error row never shows any
+    const std::string json = ResultsJson(results);
+    EXPECT_NE(json.find(R"(      "error": null,
+      "limits": {
+        "boundary": {
+          "target_m": 118.0,
+          "rate_max": 0.41,
+          "cut": 0.54
+        },
+        "receptors": {
+          "target_m": 402.5,
+          "rate_max": 1.9,
+          "cut": 0.0,
+          "settled": false
+        },
+        "distance": null
+      }
+    },)"),
+              std::string::npos)
+        << json;
+    EXPECT_EQ(json.find("\"limits\""), json.rfind("\"limits\""));
+}
+
+}  // namespace
+}  // namespace quorvel::project
