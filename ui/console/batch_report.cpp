@@ -1,6 +1,7 @@
 #include "ui/console/batch_report.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "calc/sheet/markup.h"
@@ -74,6 +75,26 @@ std::string SourceOutcomeText(const project::SourceResult& source) {
     return {};
 }
 
+// The largest cut of the source's emissions for one target; empty when the
+// target applies to none of them.
+std::optional<double> SourceCut(
+    const project::ProjectResults& results, const std::string& id,
+    std::optional<project::RateLimit> project::EmissionLimits::*target) {
+    std::optional<double> cut;
+    for (const project::EmissionResult& emission : results.emissions) {
+        if (emission.source != id || !emission.limits) continue;
+        const std::optional<project::RateLimit>& limit = (*emission.limits).*target;
+        if (limit && (!cut || limit->cut > *cut)) cut = limit->cut;
+    }
+    return cut;
+}
+
+std::string CutText(std::optional<double> cut) {
+    if (!cut) return "-";
+    if (*cut <= 0) return "0%";
+    return FixedText(*cut * 100, 1) + "%";
+}
+
 }  // namespace
 
 std::string ProgressLine(std::size_t done, std::size_t total, const project::Project& project,
@@ -127,6 +148,26 @@ std::string SummaryTable(const project::Project& project, const project::Project
         text += "\n" + Table(receptorRows);
     }
     return text;
+}
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+std::string LimitsTable(const project::Project& project, const project::ProjectResults& results) {
+    const bool any =
+        std::any_of(results.emissions.begin(), results.emissions.end(),
+                    [](const project::EmissionResult& e) { return e.limits.has_value(); });
+    if (!any) return {};
+    std::vector<std::vector<std::string>> rows{{"须削减", "厂界内", "不及敏感目标", "目标距离内"}};
+    for (const project::Source& source : project.sources) {
+        rows.push_back(
+            {source.name.empty() ? source.id : source.id + " " + source.name,
+             CutText(SourceCut(results, source.id, &project::EmissionLimits::boundary)),
+             CutText(SourceCut(results, source.id, &project::EmissionLimits::receptors)),
+             CutText(SourceCut(results, source.id, &project::EmissionLimits::distance))});
+    }
+    return Table(rows);
 }
 
 }  // namespace quorvel

@@ -16,4 +16,9 @@ std::string ProgressLine(std::size_t done, std::size_t total, const project::Pro
 // columns lined up for a terminal (CJK characters two columns wide).
 std::string SummaryTable(const project::Project& project, const project::ProjectResults& results);
 
+// The cut each source needs for each target, the largest of its emissions'
+// cuts ("54.0%", "0%" when none is needed, "-" where the target does not
+// apply); empty when no emission has limits.
+std::string LimitsTable(const project::Project& project, const project::ProjectResults& results);
+
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include "calc/project/files/atomic_file.h"
 #include "calc/project/files/project_file.h"
 #include "calc/project/files/results_file.h"
+#include "calc/project/limits/emission_limits.h"
 #include "calc/project/sheet/plan_picture_file.h"
 #include "calc/project/sheet/project_sheet.h"
 #include "calc/unicode_text.h"
@@ -14,12 +15,14 @@ namespace quorvel {
 namespace {
 
 constexpr char kUsage[] =
-    "用法: quorvel-batch PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html]\n";
+    "用法: quorvel-batch PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html] "
+    "[--no-limits]\n";
 
 struct ToolArguments {
     std::filesystem::path project;
     std::optional<std::u16string> results;  // a file, or "-" for standard output
     std::optional<std::filesystem::path> sheet;
+    bool limits = true;
 };
 
 // The arguments, or an error text for a command line that cannot be used.
@@ -37,6 +40,8 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
                 read.results = value;
             else
                 read.sheet = PathFromText(value);
+        } else if (argument == u"--no-limits") {
+            read.limits = false;
         } else if (argument.starts_with(u"-") && argument != u"-") {
             return Fail(u"不认识的选项: " + argument);
         } else if (!haveProject) {
@@ -74,10 +79,18 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
         if (step.result == nullptr) return;
         report << ProgressLine(step.done, step.total, project, *step.result) << std::endl;
     };
-    const project::BatchRun run =
+    project::BatchRun run =
         project::RunProject(project, project::BatchSettings{appDir, 0}, makeLauncher, progress);
-    const project::ProjectResults& results = run.results;
+    project::ProjectResults& results = run.results;
     report << "\n" << SummaryTable(project, results) << std::flush;
+    if (tool.limits) {
+        report << "\n计算排放限值…" << std::endl;
+        std::size_t runs = 0;
+        project::ComputeLimits(project, results, project::PoolSettings{appDir, 0}, makeLauncher,
+                               [&runs](std::size_t done) { runs = done; });
+        report << "排放限值（" << runs << " 次计算）:\n"
+               << LimitsTable(project, results) << std::flush;
+    }
 
     bool written = true;
     if (tool.results) {

@@ -49,8 +49,11 @@ Project HundredEmissions() {
     return project;
 }
 
+// The fastest repetition of each, for the ratio.
 double batchSeconds = 0;
 double sequentialSeconds = 0;
+
+double Fastest(double best, double seconds) { return best == 0 || seconds < best ? seconds : best; }
 
 void BM_ProjectBatch(benchmark::State& state) {
     const Project project = HundredEmissions();
@@ -80,8 +83,9 @@ void BM_OneAfterAnother(benchmark::State& state) {
                 state.SkipWithError("a calculation failed");
             }
         }
-        sequentialSeconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+        sequentialSeconds = Fastest(
+            sequentialSeconds,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count());
     }
 }
 
@@ -104,8 +108,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (sequentialSeconds > 0) {
-        std::printf("batch %.2f s, one after another %.2f s: ratio %.2f (target at most 0.65)\n",
-                    batchSeconds, sequentialSeconds, batchSeconds / sequentialSeconds);
+        std::printf(
+            "fastest: batch %.3f s, one after another %.3f s: ratio %.2f (target at most 0.65)\n",
+            batchSeconds, sequentialSeconds, batchSeconds / sequentialSeconds);
     }
     return 0;
 }
