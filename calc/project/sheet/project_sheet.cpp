@@ -5,6 +5,7 @@
 
 #include "calc/project/sheet/sheet_appendix.h"
 #include "calc/project/sheet/sheet_conclusion.h"
+#include "calc/project/sheet/sheet_limits.h"
 #include "calc/project/sheet/sheet_text.h"
 #include "calc/project/sheet/site_figure.h"
 #include "calc/project/sheet/site_figure_svg.h"
@@ -250,7 +251,7 @@ std::string ProjectSheetHtml(const Project& project, const ProjectResults& resul
     html += InputsSection(project);
     html += MethodSection();
     html += "<h2>三、计算结果</h2>\n" + EmissionResultsTable(project, results) +
-            SourceResultsTable(project, results);
+            SourceResultsTable(project, results) + LimitsTableHtml(project, results);
     html += FigureSection(project, results, picture);
     html += ZoneSection(project, results);
     html += "<h2>六、结论</h2>\n<div class=\"verdict\">" + Html(ConclusionText(project, results)) +

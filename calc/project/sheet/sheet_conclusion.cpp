@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calc/project/sheet/sheet_limits.h"
 #include "calc/project/sheet/sheet_text.h"
 #include "calc/sheet/markup.h"
 #include "calc/unicode_text.h"
@@ -114,6 +115,7 @@ std::string ConclusionText(const Project& project, const ProjectResults& results
     text += ZoneSentence(project, results);
     const bool zoneDrawn = !results.zone.polygons.empty() || results.zone.area > 0;
     text += zoneDrawn ? "；" + ReceptorSentence(project, results) + "。" : std::string("。");
+    for (const std::string& sentence : CutSentences(project, results)) text += sentence;
     return text;
 }
 

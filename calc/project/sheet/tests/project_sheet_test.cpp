@@ -162,6 +162,33 @@ TEST(ProjectSheet, TheConclusionNamesTheReceptorsInsideOrSaysThereAreNone) {
     EXPECT_NE(noBoundary.find("—（项目未给出厂界）"), std::string::npos);
 }
 
+TEST(ProjectSheet, TheLimitsTableAndTheCutsTheConclusionAsksFor) {
+    const Project project = SampleProject();
+    ProjectResults results = SampleResults();
+    EXPECT_EQ(ProjectSheetHtml(project, results, std::nullopt).find("排放限值"), std::string::npos);
+    EmissionLimits nmhc;
+    nmhc.boundary = RateLimit{80.0, 0.054, 0.55, true};
+    nmhc.receptors = RateLimit{350.0, 0.5, 0.0, true};
+    EmissionLimits toluene;
+    toluene.boundary = RateLimit{80.0, 0.015, 0.25, false};
+    results.emissions[0].limits = nmhc;
+    results.emissions[1].limits = toluene;
+    results.emissions[2].limits = EmissionLimits{};
+    const std::string html = ProjectSheetHtml(project, results, std::nullopt);
+    EXPECT_TRUE(test_support::WellFormed(html));
+    const std::string table = Between(html, "排放限值", "</table>");
+    EXPECT_NE(table.find("0.054 kg/hr（削减 55.0%）"), std::string::npos) << table;
+    EXPECT_NE(table.find("0.5 kg/hr（无需削减）"), std::string::npos) << table;
+    EXPECT_NE(table.find("0.015 kg/hr（削减 25.0%）≈"), std::string::npos) << table;
+    EXPECT_NE(table.find("<td>氨</td>"), std::string::npos) << table;
+    const std::string conclusion = Between(html, "<h2>六、结论</h2>", "</div>");
+    EXPECT_NE(conclusion.find("S1（罐区）的控制范围超出厂界，须将非甲烷总烃削减 55.0%、甲苯削减 "
+                              "25.0%。"),
+              std::string::npos)
+        << conclusion;
+    EXPECT_EQ(conclusion.find("敏感目标，须将"), std::string::npos);  // no cut needed for them
+}
+
 TEST(ProjectSheet, NamesAreEscaped) {
     Project project = SampleProject();
     project.name = "<A & \"B\">";

@@ -114,8 +114,8 @@ TEST(SiteFigureSvg, EveryLabelCarriesItsSizeAsAnInlineStyle) {
     const std::string svg = SiteFigureSvg(BuildSiteFigure(SampleProject(), nullptr), 640);
     static const std::regex text(R"(<text [^>]*>)");
     int labels = 0;
-    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text);
-         it != std::sregex_iterator(); ++it, ++labels) {
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
+         ++it, ++labels) {
         EXPECT_NE(it->str().find("style=\"font-size:"), std::string::npos) << it->str();
     }
     EXPECT_GT(labels, 5);
