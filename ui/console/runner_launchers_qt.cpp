@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "runner/component_loader.h"
 #include "ui/console/runner_launchers.h"
 #include "ui/tolvane_launcher.h"
 
@@ -31,6 +32,9 @@ class WorkerLauncher : public ProcessLauncher {
 
 project::LauncherFactory RunnerLauncherFactory(const std::filesystem::path& appDir) {
     const QString dir = QString::fromStdU16String(appDir.u16string());
+    // The runner library is loaded once, from this thread: a library that a
+    // worker thread loaded first stays behind when the program ends.
+    CreateClsExecute(dir);
     return [dir](std::stop_token stop) {
         return std::make_unique<WorkerLauncher>(dir, std::move(stop));
     };
