@@ -1,6 +1,8 @@
 // A project of 100 emissions (20 sources x 5 pollutants) through the real
 // model and runner: the batch on every core against the same 100
-// calculations one after another, with the ratio of the two wall times.
+// calculations one after another, and the batch with the emission limits for
+// its three targets against the batch alone, with the ratios of the wall
+// times.
 
 #include <QtCore/QCoreApplication>
 
@@ -14,6 +16,7 @@
 
 #include "calc/project/batch/batch_run.h"
 #include "calc/project/files/emission_inputs.h"
+#include "calc/project/limits/emission_limits.h"
 #include "calc/run/run_screen3.h"
 #include "ui/console/runner_launchers.h"
 
@@ -46,12 +49,18 @@ Project HundredEmissions() {
             project.emissions.push_back(emission);
         }
     }
+    // A plant around the sources, villages beyond it, a target distance:
+    // every emission has all three targets.
+    project.boundary = {{-60, -60}, {460, -60}, {460, 360}, {-60, 360}};
+    project.receptors = {Receptor{"东村", {800, 150}, {}}, Receptor{"南村", {200, -500}, {}}};
+    project.targetDistance = 300;
     return project;
 }
 
 // The fastest repetition of each, for the ratio.
 double batchSeconds = 0;
 double sequentialSeconds = 0;
+double limitsSeconds = 0;
 
 double Fastest(double best, double seconds) { return best == 0 || seconds < best ? seconds : best; }
 
@@ -68,6 +77,22 @@ void BM_ProjectBatch(benchmark::State& state) {
         }
     }
     state.counters["emissions"] = static_cast<double>(project.emissions.size());
+}
+
+void BM_ProjectBatchWithLimits(benchmark::State& state) {
+    const Project project = HundredEmissions();
+    const LauncherFactory launchers = RunnerLauncherFactory(kAppDir);
+    for (auto _ : state) {
+        const auto begun = std::chrono::steady_clock::now();
+        BatchRun run = RunProject(project, BatchSettings{kAppDir, 0}, launchers, {});
+        std::size_t runs = 0;
+        ComputeLimits(project, run.results, PoolSettings{kAppDir, 0}, launchers,
+                      [&runs](std::size_t done) { runs = done; });
+        limitsSeconds = Fastest(
+            limitsSeconds,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count());
+        state.counters["limit_runs"] = static_cast<double>(runs);
+    }
 }
 
 void BM_OneAfterAnother(benchmark::State& state) {
@@ -94,6 +119,11 @@ BENCHMARK(BM_ProjectBatch)
     ->Repetitions(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_ProjectBatchWithLimits)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_OneAfterAnother)
     ->Iterations(1)
     ->Repetitions(3)
@@ -107,6 +137,11 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (batchSeconds > 0 && limitsSeconds > 0) {
+        std::printf(
+            "fastest: batch with limits %.3f s, batch %.3f s: ratio %.2f (target at most 3)\n",
+            limitsSeconds, batchSeconds, limitsSeconds / batchSeconds);
+    }
     if (sequentialSeconds > 0) {
         std::printf(
             "fastest: batch %.3f s, one after another %.3f s: ratio %.2f (target at most 0.65)\n",
