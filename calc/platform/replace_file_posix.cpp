@@ -64,8 +64,10 @@ std::optional<FileStepFault> WriteTemporaryBeside(const fs::path& target, std::s
 
     if (replacing) {
         // The old file's group and mode, as far as the user may give them.
-        if (old.st_gid != ::getegid())
-            (void)::fchown(descriptor, static_cast<uid_t>(-1), old.st_gid);
+        if (old.st_gid != ::getegid() &&
+            ::fchown(descriptor, static_cast<uid_t>(-1), old.st_gid) != 0) {
+            // Not a member of that group: the new file keeps the user's own.
+        }
         (void)::fchmod(descriptor, old.st_mode & 07777);
     }
     int cause = WriteAll(descriptor, bytes);
