@@ -1,4 +1,4 @@
-#include "ui/click_label.h"
+#include "ui/qt/click_label.h"
 
 #include <QtGui/QMouseEvent>
 
