@@ -11,7 +11,7 @@
 
 #include <cstdio>
 
-#include "ui/qt/window_art.h"
+#include "ui/window_art.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/form1.h"
+#include "ui/form1.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtGui/QCloseEvent>
@@ -16,12 +16,12 @@
 #include <utility>
 
 #include "calc/unicode_text.h"
+#include "ui/click_label.h"
 #include "ui/core/input_rules.h"
 #include "ui/core/twips.h"
+#include "ui/input_box.h"
 #include "ui/publisher.h"
-#include "ui/qt/click_label.h"
-#include "ui/qt/input_box.h"
-#include "ui/qt/window_art.h"
+#include "ui/window_art.h"
 
 namespace quorvel {
 namespace {

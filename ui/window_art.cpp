@@ -1,4 +1,4 @@
-#include "ui/qt/window_art.h"
+#include "ui/window_art.h"
 
 #include <QtCore/QList>
 #include <QtCore/QPointF>

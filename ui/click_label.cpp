@@ -1,4 +1,4 @@
-#include "ui/qt/click_label.h"
+#include "ui/click_label.h"
 
 #include <QtGui/QMouseEvent>
 

@@ -5,8 +5,8 @@
 #include <QtGui/QImage>
 #include <QtTest/QTest>
 
-#include "ui/qt/window_art.h"
-#include "ui/qt/windows_art_files.h"
+#include "ui/window_art.h"
+#include "ui/windows_art_files.h"
 
 using namespace quorvel;
 

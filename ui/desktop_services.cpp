@@ -1,4 +1,4 @@
-#include "ui/qt/desktop_services.h"
+#include "ui/desktop_services.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QStandardPaths>
@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "ui/qt/tolvane_launcher.h"
+#include "ui/tolvane_launcher.h"
 
 namespace quorvel {
 

@@ -9,9 +9,9 @@
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 
-#include "ui/qt/desktop_services.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/tests/window_fixture.h"
+#include "ui/desktop_services.h"
+#include "ui/form1.h"
+#include "ui/tests/window_fixture.h"
 
 using namespace quorvel;
 using namespace quorvel::test_support;

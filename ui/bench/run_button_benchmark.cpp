@@ -15,8 +15,8 @@
 
 #include "calc/check_inputs.h"
 #include "calc/run/run_screen3.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/tolvane_launcher.h"
+#include "ui/form1.h"
+#include "ui/tolvane_launcher.h"
 
 namespace {
 

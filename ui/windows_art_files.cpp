@@ -1,10 +1,10 @@
-#include "ui/qt/windows_art_files.h"
+#include "ui/windows_art_files.h"
 
 #include <QtGui/QImage>
 
 #include <vector>
 
-#include "ui/qt/window_art.h"
+#include "ui/window_art.h"
 
 namespace quorvel {
 namespace {

@@ -12,10 +12,10 @@
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 
+#include "ui/form1.h"
 #include "ui/publisher.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/tests/window_fixture.h"
-#include "ui/qt/window_art.h"
+#include "ui/tests/window_fixture.h"
+#include "ui/window_art.h"
 
 using namespace quorvel;
 using namespace quorvel::test_support;

@@ -1,8 +1,8 @@
 #include <QtWidgets/QApplication>
 
-#include "ui/qt/desktop_services.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/window_art.h"
+#include "ui/desktop_services.h"
+#include "ui/form1.h"
+#include "ui/window_art.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

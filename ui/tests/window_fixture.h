@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "calc/run/tests/fake_launcher.h"
-#include "ui/qt/form1.h"
+#include "ui/form1.h"
 
 namespace quorvel::test_support {
 

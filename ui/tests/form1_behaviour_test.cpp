@@ -12,9 +12,9 @@
 #include <QtWidgets/QPushButton>
 
 #include "calc/run/tests/fake_launcher.h"
+#include "ui/form1.h"
 #include "ui/publisher.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/tests/window_fixture.h"
+#include "ui/tests/window_fixture.h"
 
 using namespace quorvel;
 using namespace quorvel::test_support;

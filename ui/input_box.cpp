@@ -1,4 +1,4 @@
-#include "ui/qt/input_box.h"
+#include "ui/input_box.h"
 
 #include <QtGui/QFocusEvent>
 

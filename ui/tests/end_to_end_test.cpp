@@ -17,9 +17,9 @@
 
 #include "calc/run/run_screen3.h"
 #include "calc/run/tests/crafted_report.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/tests/window_fixture.h"
-#include "ui/qt/tolvane_launcher.h"
+#include "ui/form1.h"
+#include "ui/tests/window_fixture.h"
+#include "ui/tolvane_launcher.h"
 
 using namespace quorvel;
 using namespace quorvel::test_support;

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "ui/qt/windows_art_files.h"
+#include "ui/windows_art_files.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

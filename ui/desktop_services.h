@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/qt/form1.h"
+#include "ui/form1.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/tolvane_launcher.h"
+#include "ui/tolvane_launcher.h"
 
 #include <QtCore/QTimer>
 

@@ -12,8 +12,8 @@
 #include "calc/run/run_screen3.h"
 #include "calc/run/tests/crafted_report.h"
 #include "calc/run/tests/fake_launcher.h"
-#include "ui/qt/form1.h"
-#include "ui/qt/tests/window_fixture.h"
+#include "ui/form1.h"
+#include "ui/tests/window_fixture.h"
 
 using namespace quorvel;
 using namespace quorvel::test_support;
