@@ -60,8 +60,9 @@ std::u16string SheetFileName(const LocalTime& t) {
            Digits(t.hour, 2) + Digits(t.minute, 2) + Digits(t.second, 2) + u".html";
 }
 
-Result<std::filesystem::path> SaveCalculationSheet(const std::filesystem::path& documentsDir,
-                                                   const RunRecord& record) {
+Result<std::filesystem::path> SaveSheetInDocuments(const std::filesystem::path& documentsDir,
+                                                   std::u16string_view fileName,
+                                                   const std::string& content) {
     try {
         const std::filesystem::path folder = documentsDir / PathFromText(kSheetFolderName);
         std::error_code error;
@@ -71,14 +72,17 @@ Result<std::filesystem::path> SaveCalculationSheet(const std::filesystem::path& 
             return Fail(u"无法创建保存计算书的文件夹: " + PathText(folder) + u"（" +
                         ErrorReason(error) + u"）");
         }
-
-        const std::string content = CalculationSheetHtml(record);
-        const std::u16string name = SheetFileName(record.finished);
-        const std::u16string stem = name.substr(0, name.size() - 5);  // without ".html"
+        const std::u16string name(fileName);
+        const std::u16string extension = u".html";
+        const bool hasExtension =
+            name.size() > extension.size() &&
+            name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+        const std::u16string stem = hasExtension ? name.substr(0, name.size() - 5) : name;
         for (int n = 1; n <= kMostNames; ++n) {
             const std::filesystem::path file =
-                folder /
-                PathFromText(n == 1 ? name : stem + u"_" + FromUtf8(std::to_string(n)) + u".html");
+                folder / PathFromText(n == 1
+                                          ? stem + extension
+                                          : stem + u"_" + FromUtf8(std::to_string(n)) + extension);
             if (!std::filesystem::exists(file, error)) {
                 if (Status written = WriteNew(file, content); !written) {
                     return Fail(written.error());
@@ -93,6 +97,16 @@ Result<std::filesystem::path> SaveCalculationSheet(const std::filesystem::path& 
         return Fail(u"内存不足，无法保存计算书!");
     } catch (const std::exception&) {
         return Fail(u"无法保存计算书!");
+    }
+}
+
+Result<std::filesystem::path> SaveCalculationSheet(const std::filesystem::path& documentsDir,
+                                                   const RunRecord& record) {
+    try {
+        return SaveSheetInDocuments(documentsDir, SheetFileName(record.finished),
+                                    CalculationSheetHtml(record));
+    } catch (const std::bad_alloc&) {
+        return Fail(u"内存不足，无法保存计算书!");
     }
 }
 

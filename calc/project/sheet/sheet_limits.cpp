@@ -25,15 +25,15 @@ constexpr TargetWords kTargets[] = {
 
 std::string PercentText(double share) { return FixedText(share * 100, 1) + "%"; }
 
-std::string LimitCell(const std::optional<RateLimit>& limit, RateUnit unit) {
+}  // namespace
+
+std::string LimitCellText(const std::optional<RateLimit>& limit, RateUnit unit) {
     if (!limit) return "—";
     std::string text = NumberText(limit->rateMax) + " " + RateUnitText(unit);
     text += limit->cut > 0 ? "（削减 " + PercentText(limit->cut) + "）" : "（无需削减）";
     if (!limit->settled) text += "≈";
     return text;
 }
-
-}  // namespace
 
 std::string LimitsTableHtml(const Project& project, const ProjectResults& results) {
     const bool any = std::any_of(results.emissions.begin(), results.emissions.end(),
@@ -54,7 +54,7 @@ std::string LimitsTableHtml(const Project& project, const ProjectResults& result
                 " " + RateUnitText(emission->unit) + "</td>";
         for (const TargetWords& target : kTargets) {
             html += "<td class=\"n\">" +
-                    Html(LimitCell((*result.limits).*target.member, emission->unit)) + "</td>";
+                    Html(LimitCellText((*result.limits).*target.member, emission->unit)) + "</td>";
         }
         html += "</tr>\n";
     }

@@ -2,6 +2,7 @@
 // What the project sheet says of the emission limits: a table of the
 // largest rate for each target, and the cuts the conclusion asks for.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,11 @@
 #include "calc/project/project_results.h"
 
 namespace quorvel::project {
+
+// A limit as the limits table shows it: "0.6 g/s（削减 40.0%）", "（无需削减）"
+// when no cut is needed, "≈" after one that real runs could not confirm to
+// 0.1 %, and "—" where the target does not apply.
+std::string LimitCellText(const std::optional<RateLimit>& limit, RateUnit unit);
 
 // The limits table (source, pollutant, rate now, the largest rate and cut for
 // each target) as HTML; empty when no emission has limits.

@@ -340,4 +340,17 @@ SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results
     return figure;
 }
 
+bool IsClippedToExtent(FigurePart part) {
+    switch (part) {
+        case FigurePart::Plan:
+        case FigurePart::Zone:
+        case FigurePart::Boundary:
+        case FigurePart::Disc:
+        case FigurePart::Source:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace quorvel::project

@@ -157,6 +157,11 @@ struct SiteFigure {
     std::u16string planProblem;
 };
 
+// True for the parts a painter clips to the extent (the picture, the zone,
+// the boundary, the discs and the sources); labels, marks, the frame and
+// its furniture may reach into the label room.
+bool IsClippedToExtent(FigurePart part);
+
 // The site figure of `project`: the plan picture when `picture` holds the
 // plan's file; the zone, shaded; the boundary; each `distance` source's
 // disc; each source's rectangle (width x length, the length along `angle`)

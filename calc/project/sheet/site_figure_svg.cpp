@@ -181,19 +181,6 @@ class Painter {
     const Mapping& map_;
 };
 
-bool IsClipped(FigurePart part) {
-    switch (part) {
-        case FigurePart::Plan:
-        case FigurePart::Zone:
-        case FigurePart::Boundary:
-        case FigurePart::Disc:
-        case FigurePart::Source:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 std::string SiteFigureSvg(const SiteFigure& figure, double widthPx) {
@@ -220,7 +207,7 @@ std::string SiteFigureSvg(const SiteFigure& figure, double widthPx) {
     for (const FigureItem& item : figure.items) {
         const std::string element = std::visit(paint, item.primitive);
         if (element.empty()) continue;
-        if (IsClipped(item.part) != clipping) {
+        if (IsClippedToExtent(item.part) != clipping) {
             svg += clipping ? "</g>\n" : "<g clip-path=\"url(#site-extent)\">\n";
             clipping = !clipping;
         }
