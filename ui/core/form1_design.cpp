@@ -113,6 +113,9 @@ constexpr ControlDesign kTable[] = {
     Member("Command1"sv, 2, ControlKind::Button, "Form1"sv, u"退出", {2610, 4290, 1605, 345}, 19),
     Member("Command1"sv, 1, ControlKind::Button, "Form1"sv, u"使用说明", {4410, 4290, 1605, 345},
            0),
+    // Opens the project window; right of 使用说明 with the row's size and gap, last in the tabs.
+    Single("Command3"sv, ControlKind::Button, "Form1"sv, kProjectCaption, {6210, 4290, 1605, 345},
+           25),
 };
 
 bool TakesFocus(const ControlDesign& control) {

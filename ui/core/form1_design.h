@@ -16,6 +16,7 @@ inline constexpr char16_t kInvalidDataText[] = u"无效数据!";
 inline constexpr char16_t kRunCaption[] = u"运行";
 inline constexpr char16_t kBusyCaption[] = u"正在运行...";
 inline constexpr char16_t kSheetCaption[] = u"计算书";
+inline constexpr char16_t kProjectCaption[] = u"项目计算...";
 inline constexpr char16_t kNoDocumentsFolderText[] = u"找不到用户的文档文件夹，无法保存计算书!";
 inline constexpr char kInstructionsFileName[] = "说明.txt";
 

@@ -41,10 +41,10 @@ TEST(Form1Design, EveryControlLiesInsideItsContainerAndTheWindow) {
 TEST(Form1Design, TabOrderSkipsLabelsAndFramesAndStartsAtTheInstructions) {
     std::vector<std::string> order;
     for (const ControlDesign* control : TabOrder()) order.push_back(ControlName(*control));
-    const std::vector<std::string> expected = {"Command1_1", "Text1_0",    "Text1_1",    "Text1_2",
-                                               "Text1_3",    "Combo1_0",   "Check1_0",   "Text1_4",
-                                               "Check1_1",   "Text1_5",    "Command1_0", "Text2",
-                                               "Command2",   "Command1_2", "Combo1_1"};
+    const std::vector<std::string> expected = {
+        "Command1_1", "Text1_0",    "Text1_1",  "Text1_2", "Text1_3",    "Combo1_0",
+        "Check1_0",   "Text1_4",    "Check1_1", "Text1_5", "Command1_0", "Text2",
+        "Command2",   "Command1_2", "Combo1_1", "Command3"};
     EXPECT_EQ(order, expected);
 }
 
@@ -73,6 +73,19 @@ TEST(Form1Design, TheSheetButtonSharesTheBottomRowWithItsNeighboursSize) {
     // The same gap as between Exit and Instructions, on the other side of Exit.
     EXPECT_EQ(exit.left - (sheet.left + sheet.width),
               Design("Command1", 1).twips.left - (exit.left + exit.width));
+}
+
+TEST(Form1Design, TheProjectButtonComesLastInTheRowWithItsNeighboursSizeAndGap) {
+    const TwipsRect project = Design("Command3").twips;
+    const TwipsRect instructions = Design("Command1", 1).twips;
+    const TwipsRect exit = Design("Command1", 2).twips;
+    EXPECT_EQ(project.top, instructions.top);
+    EXPECT_EQ(project.width, instructions.width);
+    EXPECT_EQ(project.height, instructions.height);
+    EXPECT_EQ(project.left - (instructions.left + instructions.width),
+              instructions.left - (exit.left + exit.width));
+    EXPECT_EQ(Design("Command3").caption, u"项目计算...");
+    EXPECT_EQ(TabOrder().back()->name, "Command3");
 }
 
 TEST(Twips, FifteenTwipsAreOnePixelAt96DotsPerInch) {

@@ -1,0 +1,540 @@
+#include "ui/core/project_window_behaviour.h"
+
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <utility>
+
+#include "calc/project/batch/batch_run.h"
+#include "calc/project/files/emission_inputs.h"
+#include "calc/project/files/project_file.h"
+#include "calc/project/limits/emission_limits.h"
+#include "calc/project/sheet/plan_picture_file.h"
+#include "calc/project/sheet/project_sheet.h"
+#include "calc/sheet/sheet_file.h"
+#include "calc/unicode_text.h"
+#include "ui/core/csv_import.h"
+#include "ui/core/form1_design.h"
+#include "ui/core/project_sketch.h"
+
+namespace quorvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::u16string Decimal(std::size_t n) { return FromUtf8(std::to_string(n)); }
+
+std::u16string ProgressText(std::size_t done, std::size_t total, const std::u16string& current) {
+    std::u16string text = u"正在计算（" + Decimal(done) + u"/" + Decimal(total) + u"）";
+    if (!current.empty()) text += u"：" + current;
+    return text;
+}
+
+// The path in the generic form the project file keeps, UTF-8.
+std::string GenericUtf8(const fs::path& path) {
+    const std::u8string generic = path.generic_u8string();
+    return {reinterpret_cast<const char*>(generic.data()), generic.size()};
+}
+
+// A plan picture named relative to the old file's folder, named again so that
+// it is the same picture from the new folder.
+void RebasePlanImage(std::optional<project::Plan>& plan, const fs::path& oldFolder,
+                     const fs::path& newFolder) {
+    if (!plan || plan->image.empty() || oldFolder.empty()) return;
+    const fs::path image = PathFromText(FromUtf8(plan->image));
+    if (image.is_absolute() || oldFolder == newFolder) return;
+    const fs::path picture = (oldFolder / image).lexically_normal();
+    fs::path relative = picture.lexically_relative(newFolder.lexically_normal());
+    const fs::path chosen = relative.empty() ? picture : relative;
+    plan->image = GenericUtf8(chosen);
+}
+
+fs::path Absolute(const fs::path& file) {
+    std::error_code ignored;
+    fs::path absolute = fs::absolute(file, ignored);
+    return absolute.empty() ? file : absolute;
+}
+
+}  // namespace
+
+ProjectWindowBehaviour::ProjectWindowBehaviour(ProjectWindowControls& controls, fs::path appDir,
+                                               project::LauncherFactory makeLauncher,
+                                               unsigned workers)
+    : controls_(controls),
+      appDir_(std::move(appDir)),
+      makeLauncher_(std::move(makeLauncher)),
+      workers_(workers) {}
+
+ProjectWindowBehaviour::~ProjectWindowBehaviour() {
+    worker_.request_stop();
+    if (worker_.joinable()) worker_.join();
+}
+
+void ProjectWindowBehaviour::Refresh() {
+    controls_.ShowTables(tables_);
+    ShowState();
+    ShowPlan();
+}
+
+void ProjectWindowBehaviour::ShowPlan() { controls_.ShowPlan(Figure()); }
+
+void ProjectWindowBehaviour::ShowState() {
+    controls_.ShowTitle(Title());
+    controls_.ShowCommands(Commands());
+    controls_.ShowRunStatus(status_);
+    controls_.ShowResults(Results());
+}
+
+std::u16string ProjectWindowBehaviour::CellProblem(TableId table, std::size_t row,
+                                                   std::size_t column) const {
+    return quorvel::CellProblem(tables_, table, row, column);
+}
+
+std::u16string ProjectWindowBehaviour::Title() const {
+    const std::u16string name = file_.empty() ? kUntitledProject : PathText(file_.filename());
+    return name + (dirty_ ? u"*" : u"") + kProjectWindowTitleSuffix;
+}
+
+// --- edits
+
+void ProjectWindowBehaviour::Edited() {
+    dirty_ = true;
+    ++generation_;
+    if (status_.state == RunState::Finished) {
+        status_.state = RunState::OutOfDate;
+        status_.text = u"项目在计算后已修改，结果已过期，请重新计算。";
+    }
+    ShowState();
+    ShowPlan();
+}
+
+void ProjectWindowBehaviour::SetCell(TableId table, std::size_t row, std::size_t column,
+                                     std::u16string text) {
+    Table& t = tables_.Of(table);
+    if (row >= t.rows.size() || column >= TableColumns(table).size()) return;
+    std::vector<std::u16string>& cells = t.rows[row].cells;
+    if (cells.size() <= column) cells.resize(TableColumns(table).size());
+    if (cells[column] == text) return;
+    cells[column] = std::move(text);
+    Edited();
+}
+
+void ProjectWindowBehaviour::SetLocation(project::Location location) {
+    if (tables_.location == location) return;
+    tables_.location = location;
+    Edited();
+}
+
+void ProjectWindowBehaviour::SetTargetDistance(std::u16string text) {
+    if (tables_.targetDistance == text) return;
+    tables_.targetDistance = std::move(text);
+    Edited();
+}
+
+std::u16string ProjectWindowBehaviour::TargetDistanceProblem() const {
+    return quorvel::TargetDistanceProblem(tables_);
+}
+
+// --- the plan
+
+const std::optional<project::PlanPicture>& ProjectWindowBehaviour::Picture() const {
+    const std::optional<fs::path> file = PlanImagePath();
+    if (file == pictureFile_) return picture_;
+    pictureFile_ = file;
+    picture_.reset();
+    if (file && !file->empty()) {
+        project::Plan plan = *tables_.plan;
+        plan.image = GenericUtf8(*file);
+        if (Result<project::PlanPicture> loaded = project::LoadPlanPicture({}, plan)) {
+            picture_ = std::move(loaded).value();
+        }
+    }
+    return picture_;
+}
+
+project::SiteFigure ProjectWindowBehaviour::Figure() const {
+    try {
+        // The picture and its reference points are always the ones set now.
+        if (status_.state == RunState::Finished && runProject_ && results_) {
+            project::Project shown = *runProject_;
+            shown.plan = tables_.plan;
+            return project::BuildSiteFigure(shown, &*results_, Picture());
+        }
+        return project::BuildSiteFigure(SketchOfTables(tables_), nullptr, Picture());
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+std::optional<fs::path> ProjectWindowBehaviour::PlanImagePath() const {
+    if (!tables_.plan) return std::nullopt;
+    const fs::path image = PathFromText(FromUtf8(tables_.plan->image));
+    if (image.empty() || image.is_absolute() || file_.empty()) return image;
+    return (file_.parent_path() / image).lexically_normal();
+}
+
+void ProjectWindowBehaviour::SetPlanImage(const fs::path& image) {
+    const fs::path absolute = Absolute(image);
+    fs::path named = absolute;
+    if (!file_.empty()) {
+        const fs::path relative =
+            absolute.lexically_normal().lexically_relative(file_.parent_path().lexically_normal());
+        if (!relative.empty() && *relative.begin() != "..") named = relative;
+    }
+    if (!tables_.plan) {
+        project::Plan plan;
+        plan.points[0] = {{0, 0}, {0, 0}, {}};
+        plan.points[1] = {{100, 100}, {100, -100}, {}};
+        tables_.plan = std::move(plan);
+    }
+    const std::string text = GenericUtf8(named);
+    if (tables_.plan->image == text) return;
+    tables_.plan->image = text;
+    Edited();
+}
+
+bool ProjectWindowBehaviour::SetPlanPoint(std::size_t index, project::SitePoint pixel,
+                                          project::SitePoint site) {
+    if (!tables_.plan || index >= tables_.plan->points.size()) return false;
+    const project::PlanPoint& other = tables_.plan->points[1 - index];
+    if (other.pixel == pixel) {
+        controls_.ShowMessage(u"两个参考点不能是底图上的同一个像素，否则定不出比例。");
+        return false;
+    }
+    if (other.site == site) {
+        controls_.ShowMessage(u"两个参考点不能是同一个场地坐标，否则定不出比例。");
+        return false;
+    }
+    project::PlanPoint& point = tables_.plan->points[index];
+    if (point.pixel == pixel && point.site == site) return true;
+    point.pixel = pixel;
+    point.site = site;
+    Edited();
+    return true;
+}
+
+void ProjectWindowBehaviour::RemovePlan() {
+    if (!tables_.plan) return;
+    tables_.plan.reset();
+    Edited();
+}
+
+std::size_t ProjectWindowBehaviour::AddRows(TableId table, std::size_t at, std::size_t count) {
+    const std::size_t first = quorvel::AddRows(tables_.Of(table), at, count);
+    if (count > 0) {
+        controls_.ShowTables(tables_);
+        Edited();
+    }
+    return first;
+}
+
+void ProjectWindowBehaviour::DeleteRows(TableId table, std::vector<std::size_t> rows) {
+    if (quorvel::DeleteRows(tables_.Of(table), std::move(rows)) == 0) return;
+    controls_.ShowTables(tables_);
+    Edited();
+}
+
+PasteOutcome ProjectWindowBehaviour::Paste(TableId table, std::size_t row, std::size_t column,
+                                           std::u16string_view clipboardText) {
+    const Table before = tables_.Of(table);
+    const PasteOutcome outcome = PasteIntoTable(tables_.Of(table), row, column, clipboardText);
+    if (!(tables_.Of(table) == before)) {
+        controls_.ShowTables(tables_);
+        Edited();
+    }
+    if (const std::u16string cut = PasteCutText(outcome); !cut.empty()) controls_.ShowMessage(cut);
+    return outcome;
+}
+
+std::u16string ProjectWindowBehaviour::Copy(TableId table, std::size_t firstRow,
+                                            std::size_t rowCount, std::size_t firstColumn,
+                                            std::size_t columnCount) const {
+    return CopyFromTable(tables_.Of(table), firstRow, rowCount, firstColumn, columnCount);
+}
+
+// --- commands
+
+CommandStates ProjectWindowBehaviour::Commands() const {
+    const bool running = status_.state == RunState::Running;
+    CommandStates states;
+    const auto set = [&states](ProjectCommand command, bool enabled) {
+        states.enabled[static_cast<std::size_t>(command)] = enabled;
+    };
+    // A run reports into the project it was started for: no other project
+    // may take its place until it has come back.
+    set(ProjectCommand::New, !running);
+    set(ProjectCommand::Open, !running);
+    set(ProjectCommand::Save, true);
+    set(ProjectCommand::SaveAs, true);
+    set(ProjectCommand::ImportCsv, true);
+    set(ProjectCommand::Compute, !running);
+    set(ProjectCommand::Stop, running && !status_.stopping);
+    // The sheet describes the project as it stands: not from results that
+    // an edit has made out of date.
+    set(ProjectCommand::Sheet, status_.state == RunState::Finished && results_.has_value());
+    set(ProjectCommand::Close, true);
+    return states;
+}
+
+bool ProjectWindowBehaviour::ResolveUnsaved() {
+    if (!dirty_) return true;
+    const std::u16string name = file_.empty() ? kUntitledProject : PathText(file_.filename());
+    switch (controls_.AskSaveChanges(u"项目“" + name + u"”已修改，是否保存更改？")) {
+        case SaveAnswer::Save:
+            return Save();
+        case SaveAnswer::DontSave:
+            return true;
+        case SaveAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void ProjectWindowBehaviour::ReplaceDocument(ProjectTables tables, fs::path file) {
+    tables_ = std::move(tables);
+    file_ = std::move(file);
+    dirty_ = false;
+    ++generation_;
+    status_ = RunStatus{};
+    runProject_.reset();
+    results_.reset();
+    view_.reset();
+    Refresh();
+}
+
+void ProjectWindowBehaviour::New() {
+    if (status_.state == RunState::Running || !ResolveUnsaved()) return;
+    ReplaceDocument(ProjectTables{}, {});
+}
+
+void ProjectWindowBehaviour::Open() {
+    if (status_.state == RunState::Running || !ResolveUnsaved()) return;
+    if (const std::optional<fs::path> file = controls_.AskOpenPath()) OpenFile(*file);
+}
+
+bool ProjectWindowBehaviour::OpenFile(const fs::path& file) {
+    if (status_.state == RunState::Running) return false;
+    Result<project::Project> opened = project::OpenProject(file);
+    if (!opened) {
+        controls_.ShowMessage(opened.error());
+        return false;
+    }
+    ReplaceDocument(TablesFromProject(opened.value()), Absolute(file));
+    return true;
+}
+
+bool ProjectWindowBehaviour::SaveTo(const fs::path& file) {
+    ProjectTables tables = tables_;
+    RebasePlanImage(tables.plan, file_.parent_path(), file.parent_path());
+    const Result<project::Project> project = ProjectFromTables(tables);
+    if (!project) {
+        controls_.ShowMessage(u"项目无法保存：" + project.error());
+        return false;
+    }
+    if (const quorvel::Status saved = project::SaveProject(file, project.value()); !saved) {
+        controls_.ShowMessage(saved.error());
+        return false;
+    }
+    tables_.plan = tables.plan;
+    file_ = file;
+    dirty_ = false;
+    ShowState();
+    return true;
+}
+
+bool ProjectWindowBehaviour::Save() {
+    if (file_.empty()) return SaveAs();
+    return SaveTo(file_);
+}
+
+bool ProjectWindowBehaviour::SaveAs() {
+    // Say what stops the save before a name is asked for.
+    if (const Result<project::Project> project = ProjectFromTables(tables_); !project) {
+        controls_.ShowMessage(u"项目无法保存：" + project.error());
+        return false;
+    }
+    const std::u16string suggested =
+        file_.empty()
+            ? (tables_.name.empty() ? std::u16string(kUntitledProject) : FromUtf8(tables_.name)) +
+                  project::kProjectExtension
+            : PathText(file_.filename());
+    std::optional<fs::path> file = controls_.AskSavePath(suggested);
+    if (!file) return false;
+    if (!file->has_extension()) *file += PathFromText(project::kProjectExtension);
+    return SaveTo(Absolute(*file));
+}
+
+std::optional<ImportedRange> ProjectWindowBehaviour::ImportCsvFile() {
+    const std::optional<fs::path> file = controls_.AskCsvPath();
+    if (!file) return std::nullopt;
+    std::string bytes;
+    try {
+        std::ifstream in(*file, std::ios::binary);
+        if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in && !in.eof()) {
+            controls_.ShowMessage(u"无法读取CSV文件: " + PathText(*file));
+            return std::nullopt;
+        }
+    } catch (const std::exception&) {
+        controls_.ShowMessage(u"无法读取CSV文件: " + PathText(*file));
+        return std::nullopt;
+    }
+    Result<ImportedTable> imported = ImportCsv(bytes);
+    if (!imported) {
+        controls_.ShowMessage(PathText(file->filename()) + u"：" + imported.error());
+        return std::nullopt;
+    }
+    ImportedRange range{imported.value().table, 0, imported.value().rows.size()};
+    range.firstRow = AppendImported(tables_, std::move(imported).value());
+    controls_.ShowTables(tables_);
+    Edited();
+    return range;
+}
+
+void ProjectWindowBehaviour::Compute() {
+    if (status_.state == RunState::Running) return;
+    Result<project::Project> converted = ProjectFromTables(tables_);
+    if (!converted) {
+        controls_.ShowMessage(u"无法计算：" + converted.error());
+        return;
+    }
+    if (converted.value().emissions.empty()) {
+        controls_.ShowMessage(u"无法计算：污染物表中还没有排放。");
+        return;
+    }
+    auto project = std::make_shared<const project::Project>(std::move(converted).value());
+    runGeneration_ = generation_;
+    runFolder_ = file_.parent_path();
+    status_ = RunStatus{RunState::Running, 0, project->emissions.size(), {}, {}, false, false};
+    status_.text = ProgressText(0, status_.total, {});
+    ShowState();
+
+    project::BatchSettings settings{appDir_, workers_};
+    project::LauncherFactory factory = makeLauncher_;
+    std::weak_ptr<int> alive = alive_;
+    worker_ = std::jthread([this, project, settings, factory, alive](std::stop_token stop) {
+        const auto post = [this, alive](std::function<void()> task) {
+            controls_.Post([alive, task = std::move(task)] {
+                if (alive.lock()) task();
+            });
+        };
+        const project::ProgressCallback progress = [&](const project::BatchProgress& p) {
+            // Only the start of an emission names a new current one.
+            Progress update{
+                p.done, p.total,
+                p.result == nullptr ? project::RowLabel(*project, p.index) : std::u16string()};
+            post([this, update = std::move(update)] { OnProgress(update); });
+        };
+        const project::LauncherFactory noLauncher = [](std::stop_token) {
+            return std::unique_ptr<ProcessLauncher>();
+        };
+        const project::LauncherFactory& launcher = factory ? factory : noLauncher;
+        auto run = std::make_shared<project::BatchRun>(
+            project::RunProject(*project, settings, launcher, progress, stop));
+        // The limits settle each emission's largest rates with further runs;
+        // a stop leaves out those not yet settled.
+        if (!run->cancelled && !stop.stop_requested()) {
+            post([this] { OnLimitsProgress(0); });
+            project::ComputeLimits(
+                *project, run->results, project::PoolSettings{settings.appDir, settings.workers},
+                launcher, [&](std::size_t runs) { post([this, runs] { OnLimitsProgress(runs); }); },
+                stop);
+        }
+        const bool limitsStopped = !run->cancelled && stop.stop_requested();
+        post([this, run, project, limitsStopped] {
+            runProject_ = *project;
+            OnFinished(run, limitsStopped);
+        });
+    });
+}
+
+void ProjectWindowBehaviour::OnProgress(const Progress& progress) {
+    if (status_.state != RunState::Running) return;
+    status_.done = progress.done;
+    status_.total = progress.total;
+    if (!progress.current.empty()) status_.current = progress.current;
+    if (!status_.stopping)
+        status_.text = ProgressText(status_.done, status_.total, status_.current);
+    controls_.ShowRunStatus(status_);
+}
+
+void ProjectWindowBehaviour::OnLimitsProgress(std::size_t runs) {
+    if (status_.state != RunState::Running || status_.stopping) return;
+    status_.done = status_.total;
+    status_.current.clear();
+    status_.text = u"正在计算排放限值（已完成 " + Decimal(runs) + u" 次计算）…";
+    controls_.ShowRunStatus(status_);
+}
+
+void ProjectWindowBehaviour::OnFinished(std::shared_ptr<project::BatchRun> run,
+                                        bool limitsStopped) {
+    results_ = std::move(run->results);
+    view_ = MakeResultsView(*runProject_, *results_);
+    const bool current = runGeneration_ == generation_;
+    status_ = RunStatus{};
+    status_.state = current ? RunState::Finished : RunState::OutOfDate;
+    status_.total = results_->emissions.size();
+    status_.done = status_.total;
+    status_.cancelled = run->cancelled || limitsStopped;
+    status_.text = run->cancelled  ? u"计算已停止，未计算的项已注明。"
+                   : limitsStopped ? u"计算已停止，排放限值未全部算出。"
+                                   : u"计算完成。";
+    if (!current) status_.text += u"项目在计算期间已修改，结果已过期，请重新计算。";
+    ShowState();
+    ShowPlan();
+    if (closeRequested_) controls_.CloseWindow();
+}
+
+void ProjectWindowBehaviour::Stop() {
+    if (status_.state != RunState::Running || status_.stopping) return;
+    worker_.request_stop();
+    status_.stopping = true;
+    status_.text = u"正在停止计算…";
+    ShowState();
+}
+
+std::optional<fs::path> ProjectWindowBehaviour::WriteSheet(const fs::path& documentsDir) {
+    if (!Commands()[ProjectCommand::Sheet] || !runProject_ || !results_) return std::nullopt;
+    if (documentsDir.empty()) {
+        controls_.ShowMessage(kNoDocumentsFolderText);
+        return std::nullopt;
+    }
+    try {
+        std::optional<project::PlanPicture> picture;
+        if (runProject_->plan) {
+            Result<project::PlanPicture> loaded =
+                project::LoadPlanPicture(runFolder_, *runProject_->plan);
+            if (loaded) {
+                picture = std::move(loaded).value();
+            } else {
+                controls_.ShowMessage(loaded.error() + u"\r\n计算书中的厂区图将不含平面图。");
+            }
+        }
+        const std::string html = project::ProjectSheetHtml(*runProject_, *results_, picture);
+        Result<fs::path> saved = SaveSheetInDocuments(
+            documentsDir, project::ProjectSheetFileName(results_->finished), html);
+        if (!saved) {
+            controls_.ShowMessage(saved.error());
+            return std::nullopt;
+        }
+        return std::move(saved).value();
+    } catch (const std::bad_alloc&) {
+        controls_.ShowMessage(u"内存不足，无法保存计算书!");
+        return std::nullopt;
+    }
+}
+
+void ProjectWindowBehaviour::Close() {
+    if (QueryClose()) controls_.CloseWindow();
+}
+
+bool ProjectWindowBehaviour::QueryClose() {
+    if (closeRequested_) return false;  // already closing once the run is back
+    if (!ResolveUnsaved()) return false;
+    if (status_.state != RunState::Running) return true;
+    closeRequested_ = true;
+    Stop();
+    return false;
+}
+
+}  // namespace quorvel

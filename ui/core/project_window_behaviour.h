@@ -1,0 +1,263 @@
+#pragma once
+// The project window's decisions, toolkit-free: the document and its dirty
+// state, the title, the commands and when each may be used, the save prompt,
+// the run on a background thread with its progress and results, and the
+// sheet. A front end implements ProjectWindowControls for its own controls,
+// forwards the user's edits and commands here and shows what it is told.
+//
+// Threads: every member function is called on the front end's UI thread,
+// and every ProjectWindowControls function except Post is called on it
+// too. The run computes on a thread of its own; it reaches the window only
+// through Post, whose tasks the front end runs on its UI thread.
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "calc/project/batch/batch_run.h"
+#include "calc/project/batch/calculation_pool.h"
+#include "calc/project/project.h"
+#include "calc/project/project_results.h"
+#include "calc/project/sheet/plan_picture.h"
+#include "calc/project/sheet/site_figure.h"
+#include "ui/core/project_commands.h"
+#include "ui/core/project_results_view.h"
+#include "ui/core/project_tables.h"
+#include "ui/core/table_clipboard.h"
+
+namespace quorvel {
+
+inline constexpr char16_t kProjectWindowTitleSuffix[] = u" - Quorvel项目计算";
+inline constexpr char16_t kUntitledProject[] = u"未命名";
+// The save prompt's buttons, left to right.
+inline constexpr char16_t kSaveButtonText[] = u"保存";
+inline constexpr char16_t kDontSaveButtonText[] = u"不保存";
+inline constexpr char16_t kCancelButtonText[] = u"取消";
+// The location list, indexed by project::Location.
+inline constexpr std::array<std::u16string_view, 2> kLocationTexts = {u"农村", u"城市"};
+// The labels of the project's own settings beside the tables.
+inline constexpr char16_t kLocationLabel[] = u"项目所在位置:";
+inline constexpr char16_t kTargetDistanceLabel[] = u"目标距离 (m):";
+
+enum class SaveAnswer { Save, DontSave, Cancel };
+
+enum class RunState {
+    Idle,       // nothing computed since the project was opened or made
+    Running,    // a run is going on
+    Finished,   // the results stand for the project as it is
+    OutOfDate,  // the project was edited after (or during) the run of the results shown
+};
+
+struct RunStatus {
+    RunState state = RunState::Idle;
+    std::size_t done = 0;   // emissions finished, 0 to total (while running)
+    std::size_t total = 0;  // emissions of the run
+    // While running: the emission that started last, "排放源“S1”（罐区）的
+    // 污染物“非甲烷总烃”"; else empty.
+    std::u16string current;
+    std::u16string text;  // the status line, e.g. "正在计算（3/8）：…", "计算完成。"
+    bool cancelled = false;  // the results shown are of a stopped run
+    bool stopping = false;   // 停止 was pressed; the run is winding down
+};
+
+class ProjectWindowControls {
+  public:
+    virtual ~ProjectWindowControls() = default;
+
+    // Runs `task` on the UI thread soon, after the events already queued;
+    // tasks run in the order they were posted. May be called from any
+    // thread, also while a task or another member runs, until the behaviour
+    // is destroyed (its destructor waits for the run's thread). A task posted
+    // before the behaviour is destroyed may still be run after: it then does
+    // nothing.
+    virtual void Post(std::function<void()> task) = 0;
+
+    virtual void ShowTitle(std::u16string_view title) = 0;
+    virtual void ShowCommands(const CommandStates& commands) = 0;
+    // The tables were replaced as a whole (new, open, import, paste, rows
+    // added or deleted): show every row and mark the cells with problems
+    // (ProjectWindowBehaviour::CellProblem).
+    virtual void ShowTables(const ProjectTables& tables) = 0;
+    virtual void ShowRunStatus(const RunStatus& status) = 0;
+    // The results tables and texts; null: none to show.
+    virtual void ShowResults(const ResultsView* results) = 0;
+    // The plan view's figure changed (an edit, a run's results, the plan
+    // picture): paint this one.
+    virtual void ShowPlan(const project::SiteFigure& figure) = 0;
+    // A modal message with one OK button; returns once it is closed.
+    virtual void ShowMessage(std::u16string_view text) = 0;
+    // The modal question with the buttons 保存, 不保存, 取消; closing it
+    // without a button is Cancel.
+    virtual SaveAnswer AskSaveChanges(std::u16string_view question) = 0;
+    // File dialogs; nullopt when cancelled. The project dialogs filter on
+    // "*.qvproj"; the CSV one on "*.csv".
+    virtual std::optional<std::filesystem::path> AskOpenPath() = 0;
+    virtual std::optional<std::filesystem::path> AskSavePath(std::u16string_view suggestedName) = 0;
+    virtual std::optional<std::filesystem::path> AskCsvPath() = 0;
+    // Closes the window for good.
+    virtual void CloseWindow() = 0;
+};
+
+// Where an import put its rows, for the front end to show that table.
+struct ImportedRange {
+    TableId table = TableId::Sources;
+    std::size_t firstRow = 0;
+    std::size_t rowCount = 0;
+};
+
+class ProjectWindowBehaviour {
+  public:
+    // appDir: the application directory with the model program. makeLauncher:
+    // the front end's way to run the model (called on the run's threads);
+    // null when there is none, and every row then fails with the
+    // model-not-started text. workers: calculations at once, 0 for one per
+    // hardware thread. Starts with a new, unnamed project; calls no control
+    // until Refresh or a command.
+    ProjectWindowBehaviour(ProjectWindowControls& controls, std::filesystem::path appDir,
+                           project::LauncherFactory makeLauncher, unsigned workers = 0);
+    // Stops a run that is going on and waits for its thread.
+    ~ProjectWindowBehaviour();
+    ProjectWindowBehaviour(const ProjectWindowBehaviour&) = delete;
+    ProjectWindowBehaviour& operator=(const ProjectWindowBehaviour&) = delete;
+
+    // Shows everything: title, commands, tables, run status and results.
+    void Refresh();
+
+    // --- the document
+    const ProjectTables& Tables() const { return tables_; }
+    // The cell's tooltip; empty when the cell is usable.
+    std::u16string CellProblem(TableId table, std::size_t row, std::size_t column) const;
+    bool IsDirty() const { return dirty_; }
+    // The project file; empty for a project not yet saved.
+    const std::filesystem::path& File() const { return file_; }
+    std::u16string Title() const;
+
+    // --- edits; each one that changes something makes the project dirty and
+    // marks results as out of date. Edits are taken while a run goes on.
+    // A cell the user has left: its text as typed.
+    void SetCell(TableId table, std::size_t row, std::size_t column, std::u16string text);
+    void SetLocation(project::Location location);
+    // The target distance (m) as typed; blank for none.
+    void SetTargetDistance(std::u16string text);
+    const std::u16string& TargetDistanceText() const { return tables_.targetDistance; }
+    // The target distance field's tooltip; empty when it is usable.
+    std::u16string TargetDistanceProblem() const;
+    // `count` empty rows before `at` (rows.size() or more appends); returns the first.
+    std::size_t AddRows(TableId table, std::size_t at, std::size_t count = 1);
+    void DeleteRows(TableId table, std::vector<std::size_t> rows);
+    // Ctrl+V at the selected cell; columns cut are told in a message.
+    PasteOutcome Paste(TableId table, std::size_t row, std::size_t column,
+                       std::u16string_view clipboardText);
+    // Ctrl+C of a rectangular selection: the clipboard text.
+    std::u16string Copy(TableId table, std::size_t firstRow, std::size_t rowCount,
+                        std::size_t firstColumn, std::size_t columnCount) const;
+
+    // --- the plan
+    // The plan view's figure: the rows of the tables that can be placed, the
+    // plan picture, and while the results are current their discs and zone.
+    project::SiteFigure Figure() const;
+    // The plan picture the user chose (any folder; kept relative to the
+    // project file's folder when it is inside it). Its reference points stay
+    // as they were; a new plan starts with (0, 0) and (100, 100) pixels at
+    // the same site coordinates, to be set with SetPlanPoint.
+    void SetPlanImage(const std::filesystem::path& image);
+    // Reference point 0 or 1: `pixel` of the picture (from its top-left
+    // corner, y down) lies at `site` (m). Ignored without a plan. A point on
+    // the other one's pixel or site coordinates gives no scale, and the file
+    // would not open again: it is refused with a message (false).
+    bool SetPlanPoint(std::size_t index, project::SitePoint pixel, project::SitePoint site);
+    void RemovePlan();
+    const std::optional<project::Plan>& Plan() const { return tables_.plan; }
+    // The plan picture's file, absolute; nullopt without a plan.
+    std::optional<std::filesystem::path> PlanImagePath() const;
+
+    // --- commands
+    CommandStates Commands() const;
+    void New();
+    void Open();
+    // Opens `file` without asking (the program's argument, or after 打开…),
+    // also when the current project has unsaved changes: the caller asks
+    // first. False, after the reason in a message, when it cannot be opened.
+    bool OpenFile(const std::filesystem::path& file);
+    // True once saved; false when it could not be (message shown) or the
+    // user cancelled the file dialog.
+    bool Save();
+    bool SaveAs();
+    std::optional<ImportedRange> ImportCsvFile();
+    void Compute();
+    void Stop();
+    // 计算书: writes the project sheet of the results into
+    // documentsDir/Quorvel and returns its path, for the front end to open in
+    // the desktop's browser; nullopt after a message when it cannot, and
+    // without one when the command is not enabled.
+    std::optional<std::filesystem::path> WriteSheet(const std::filesystem::path& documentsDir);
+    // 关闭: closes the window unless the user cancels the save prompt.
+    void Close();
+    // The close box: true when the window may close now. False when the user
+    // cancelled, or when a run is still going on: it is stopped and the
+    // window is closed (CloseWindow) as soon as the run has come back.
+    bool QueryClose();
+
+    // --- the run
+    const RunStatus& Status() const { return status_; }
+    // The results shown; null before any run has finished.
+    const ResultsView* Results() const { return view_ ? &*view_ : nullptr; }
+    const project::ProjectResults* RawResults() const { return results_ ? &*results_ : nullptr; }
+
+  private:
+    struct Progress {
+        std::size_t done = 0;
+        std::size_t total = 0;
+        std::u16string current;
+    };
+
+    void Edited();
+    void ShowPlan();
+    // The plan picture of the tables' plan, read again only when its file changes.
+    const std::optional<project::PlanPicture>& Picture() const;
+    void MarkClean();
+    void ReplaceDocument(ProjectTables tables, std::filesystem::path file);
+    // Asks about unsaved changes; true when the caller may go on.
+    bool ResolveUnsaved();
+    bool SaveTo(const std::filesystem::path& file);
+    void ShowState();
+    void OnProgress(const Progress& progress);
+    void OnLimitsProgress(std::size_t runs);
+    void OnFinished(std::shared_ptr<project::BatchRun> run, bool limitsStopped);
+
+    ProjectWindowControls& controls_;
+    std::filesystem::path appDir_;
+    project::LauncherFactory makeLauncher_;
+    unsigned workers_ = 0;
+
+    ProjectTables tables_;
+    std::filesystem::path file_;
+    bool dirty_ = false;
+    unsigned long long generation_ = 0;     // counts the edits
+    unsigned long long runGeneration_ = 0;  // the edit count at the start of the results' run
+
+    RunStatus status_;
+    std::optional<project::Project> runProject_;  // the project of the results' run
+    std::filesystem::path runFolder_;             // its file's folder then, for the plan picture
+    std::optional<project::ProjectResults> results_;
+    std::optional<ResultsView> view_;
+    bool closeRequested_ = false;
+
+    mutable std::optional<std::filesystem::path> pictureFile_;  // the file of `picture_`
+    mutable std::optional<project::PlanPicture> picture_;
+
+    // Posted tasks hold it weakly: once the behaviour is gone they do nothing.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    // Last, so that it is stopped and joined before the rest goes.
+    std::jthread worker_;
+};
+
+}  // namespace quorvel
