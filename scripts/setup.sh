@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libboost-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-    fonts-wqy-zenhei xvfb xauth xdg-utils libxml2-utils
+    fonts-wqy-zenhei xvfb xauth xdg-utils libxml2-utils xdotool
     dpkg-dev
     "$@"
 )

@@ -22,7 +22,7 @@
 #include "calc/run/tests/locked_directory.h"
 #include "calc/unicode_text.h"
 #include "tests/hardening/app_dir_fixture.h"
-#include "ui/tolvane_launcher.h"
+#include "ui/qt/tolvane_launcher.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "tests/hardening/app_dir_fixture.h"
-#include "ui/form1.h"
-#include "ui/tests/window_fixture.h"
-#include "ui/tolvane_launcher.h"
+#include "ui/qt/form1.h"
+#include "ui/qt/tests/window_fixture.h"
+#include "ui/qt/tolvane_launcher.h"
 
 using namespace quorvel;
 using namespace quorvel::hardening;

@@ -4,7 +4,7 @@
 
 #include "runner/component_loader.h"
 #include "ui/console/runner_launchers.h"
-#include "ui/tolvane_launcher.h"
+#include "ui/qt/tolvane_launcher.h"
 
 namespace quorvel {
 namespace {

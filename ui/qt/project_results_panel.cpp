@@ -1,0 +1,100 @@
+#include "ui/qt/project_results_panel.h"
+
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QTabWidget>
+#include <QtWidgets/QVBoxLayout>
+
+#include "ui/qt/cell_table.h"
+
+namespace quorvel {
+namespace {
+
+template <std::size_t N>
+QStringList Headers(const std::array<std::u16string_view, N>& headers) {
+    QStringList list;
+    for (std::u16string_view header : headers)
+        list << QString::fromUtf16(header.data(), static_cast<qsizetype>(header.size()));
+    return list;
+}
+
+// The block without its header row, for the table's cells.
+CellBlock Body(CellBlock block) {
+    if (!block.empty()) block.erase(block.begin());
+    return block;
+}
+
+}  // namespace
+
+ProjectResultsPanel::ProjectResultsPanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("resultsSummary"));
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notFinal_ = new QLabel(this);
+    notFinal_->setObjectName(QStringLiteral("resultsNotFinal"));
+    notFinal_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    notFinal_->setWordWrap(true);
+    notFinal_->hide();
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("resultsTabs"));
+    layout->addWidget(summary_);
+    layout->addWidget(notFinal_);
+    layout->addWidget(tabs_, 1);
+
+    const std::array<std::pair<const char*, QStringList>, 4> designs = {{
+        {"emissionResults", Headers(kEmissionResultHeaders)},
+        {"sourceResults", Headers(kSourceResultHeaders)},
+        {"receptorResults", Headers(kReceptorResultHeaders)},
+        {"limitResults", Headers(kLimitResultHeaders)},
+    }};
+    const std::array<QString, 4> titles = {QStringLiteral("各污染物"), QStringLiteral("各排放源"),
+                                           QStringLiteral("敏感目标"), QStringLiteral("排放限值")};
+    for (std::size_t i = 0; i < tables_.size(); ++i) {
+        auto* table = new CellTable(tabs_);
+        table->setObjectName(QLatin1String(designs[i].first));
+        table->setHeaders(designs[i].second, true);
+        connect(table, &CellTable::copyRequested, this,
+                [this, table] { emit copyRequested(table); });
+        tables_[i] = table;
+        tabs_->addTab(table, titles[i]);
+    }
+    conclusion_ = new QPlainTextEdit(tabs_);
+    conclusion_->setObjectName(QStringLiteral("conclusion"));
+    conclusion_->setReadOnly(true);
+    tabs_->addTab(conclusion_, QStringLiteral("结论"));
+    showResults(nullptr);
+}
+
+void ProjectResultsPanel::showResults(const ResultsView* results) {
+    if (results == nullptr) {
+        for (CellTable* table : tables_) table->showBlock({});
+        summary_->setText(QStringLiteral("尚未计算。"));
+        notFinal_->hide();
+        conclusion_->clear();
+        return;
+    }
+    tables_[0]->showBlock(Body(EmissionResultsBlock(*results)));
+    tables_[1]->showBlock(Body(SourceResultsBlock(*results)));
+    tables_[2]->showBlock(Body(ReceptorResultsBlock(*results)));
+    tables_[3]->showBlock(Body(LimitResultsBlock(*results)));
+    for (std::size_t row = 0; row < results->emissions.size(); ++row)
+        if (results->emissions[row].error)
+            for (int column = 0; column < tables_[0]->columnCount(); ++column)
+                tables_[0]->markCell(static_cast<int>(row), column,
+                                     QString::fromStdU16String(results->emissions[row].result));
+    for (CellTable* table : tables_) table->resizeColumnsToContents();
+    tables_[0]->resizeRowsToContents();
+    summary_->setText(QStringLiteral("防护区域面积：%1　　超出厂界最远：%2")
+                          .arg(QString::fromStdU16String(results->zoneArea),
+                               QString::fromStdU16String(results->zoneReach)));
+    notFinal_->setText(QString::fromStdU16String(results->notFinal));
+    notFinal_->setVisible(!results->notFinal.empty());
+    conclusion_->setPlainText(QString::fromStdU16String(results->conclusion));
+}
+
+QString ProjectResultsPanel::summaryText() const { return summary_->text(); }
+QString ProjectResultsPanel::conclusionText() const { return conclusion_->toPlainText(); }
+
+}  // namespace quorvel
