@@ -12,6 +12,7 @@
 #include "ui/core/twips.h"
 #include "ui/publisher.h"
 #include "ui/win32/cjk_font.h"
+#include "ui/win32/project_window.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
@@ -346,6 +347,22 @@ void Form1Window::Command2_Click() {
                   SW_SHOWNORMAL);
 }
 
+void Form1Window::Command3_Click() {
+    if (project_ && project_->window() != nullptr) {
+        if (IsIconic(project_->window())) ShowWindow(project_->window(), SW_RESTORE);
+        SetForegroundWindow(project_->window());
+        return;
+    }
+    project_ = std::make_unique<ProjectWindow>(appDir_, nullptr);
+    if (!project_->Create(instance_, SW_SHOWNORMAL)) project_.reset();
+}
+
+bool Form1Window::CloseProjectWindow() {
+    if (!project_ || project_->window() == nullptr) return true;
+    SendMessageW(project_->window(), WM_CLOSE, 0, 0);
+    return project_->window() == nullptr;
+}
+
 void Form1Window::Label2_Click(int index) {
     if (index != 1) return;
     const std::wstring dir = appDir_.wstring();
@@ -425,6 +442,7 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const int code = HIWORD(wParam);
             if (design.name == "Command1" && code == BN_CLICKED) Command1_Click(design.index);
             if (design.name == "Command2" && code == BN_CLICKED) Command2_Click();
+            if (design.name == "Command3" && code == BN_CLICKED) Command3_Click();
             if (design.name == "Check1" && code == BN_CLICKED) Check1_Click(design.index);
             if (design.name == "Label2" && code == STN_CLICKED) Label2_Click(design.index);
             return 0;
@@ -488,10 +506,10 @@ LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            if (behaviour_.QueryClose()) DestroyWindow(window_);
+            if (CloseProjectWindow() && behaviour_.QueryClose()) DestroyWindow(window_);
             return 0;
         case kUnloadMessage:
-            DestroyWindow(window_);
+            if (CloseProjectWindow()) DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
             window_ = nullptr;

@@ -17,6 +17,8 @@
 
 namespace quorvel {
 
+class ProjectWindow;
+
 class Form1Window : private Form1Controls {
   public:
     Form1Window(std::filesystem::path appDir, std::shared_ptr<ProcessLauncher> launcher);
@@ -56,6 +58,9 @@ class Form1Window : private Form1Controls {
     void Check1_Click(int index);
     void Command1_Click(int index);
     void Command2_Click();
+    void Command3_Click();
+    // Asks an open project window to close first; false when it stays open.
+    bool CloseProjectWindow();
     void Label2_Click(int index);
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
@@ -70,6 +75,7 @@ class Form1Window : private Form1Controls {
     bool IsOwnControl(HWND window) const;
 
     std::filesystem::path appDir_;
+    std::unique_ptr<ProjectWindow> project_;  // the project window, one at a time
     Form1Behaviour behaviour_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;

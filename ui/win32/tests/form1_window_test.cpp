@@ -148,17 +148,17 @@ TEST_F(Form1WindowTest, ProgramCarriesItsIconPointerVersionAndManifest) {
     EXPECT_EQ(std::wstring(title), Wide(kWindowTitle));
 }
 
-TEST_F(Form1WindowTest, TabWalksTheInputsThenRunResultAndExitAndShiftTabGoesBack) {
+TEST_F(Form1WindowTest, TabWalksTheInputsThenRunResultExitAndProjectAndShiftTabGoesBack) {
     Start();
-    const char* expected[] = {"Text1_0",    "Text1_1",  "Text1_2",    "Text1_3",
-                              "Combo1_0",   "Check1_0", "Text1_4",    "Check1_1",
-                              "Command1_0", "Text2",    "Command1_2", "Command1_1"};
+    const char* expected[] = {"Text1_0",    "Text1_1",  "Text1_2",   "Text1_3",    "Combo1_0",
+                              "Check1_0",   "Text1_4",  "Check1_1",  "Command1_0", "Text2",
+                              "Command1_2", "Command3", "Command1_1"};
     for (const char* name : expected) {
         window_->PressTab();
         EXPECT_EQ(window_->FocusName(), name);
     }
     window_->PressTab(true);
-    EXPECT_EQ(window_->FocusName(), "Command1_2");
+    EXPECT_EQ(window_->FocusName(), "Command3");
 }
 
 TEST_F(Form1WindowTest, DefaultsGiveTheVerdictThroughTheModelAndLeaveNoRunFiles) {

@@ -92,8 +92,17 @@ fs::path BuiltAppDir() { return ModuleDirectory().parent_path() / "bin"; }
 
 fs::path TestProgramDir() { return ModuleDirectory(); }
 
-RunningWindow::RunningWindow(const fs::path& program) {
+RunningWindow::RunningWindow(const fs::path& program)
+    : RunningWindow(program, std::wstring(), kForm1ClassName) {}
+
+HWND RunningWindow::FindWindowOfClass(const wchar_t* className) const {
+    return FindWindowOf(process_.dwProcessId, className);
+}
+
+RunningWindow::RunningWindow(const fs::path& program, const std::wstring& argument,
+                             const wchar_t* className) {
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     const std::wstring directory = program.parent_path().wstring();
@@ -102,9 +111,8 @@ RunningWindow::RunningWindow(const fs::path& program) {
         return;
     }
     WaitForInputIdle(process_.hProcess, 10000);
-    WaitUntil(
-        [&] { return (window_ = FindWindowOf(process_.dwProcessId, kForm1ClassName)) != nullptr; },
-        20);
+    WaitUntil([&] { return (window_ = FindWindowOf(process_.dwProcessId, className)) != nullptr; },
+              20);
     Foreground();
 }
 

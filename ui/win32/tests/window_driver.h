@@ -39,12 +39,16 @@ class RunningWindow {
   public:
     // Starts `program` and waits for its main window; check window() != nullptr.
     explicit RunningWindow(const std::filesystem::path& program);
+    // Starts `program` with one argument and waits for its window of `className`.
+    RunningWindow(const std::filesystem::path& program, const std::wstring& argument,
+                  const wchar_t* className);
     // Closes the window (ends the program if it does not close).
     ~RunningWindow();
     RunningWindow(const RunningWindow&) = delete;
     RunningWindow& operator=(const RunningWindow&) = delete;
 
     HWND window() const { return window_; }
+    HANDLE process() const { return process_.hProcess; }
     HWND Control(std::string_view name, int index = -1) const;
     std::wstring Text(HWND control) const;
     void SetText(HWND control, std::wstring_view text) const;
@@ -79,6 +83,9 @@ class RunningWindow {
     bool WaitForText(HWND control, std::wstring_view text, double seconds) const;
     // Waits until the program has ended.
     bool WaitForExit(double seconds) const;
+
+    // The process's window of `className` that is up, or null.
+    HWND FindWindowOfClass(const wchar_t* className) const;
 
   private:
     void Foreground() const;

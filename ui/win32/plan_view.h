@@ -1,0 +1,48 @@
+#pragma once
+// The project window's plan: a child window that paints the site figure with
+// GDI+, fits it to its size until the user zooms (mouse wheel) or pans (left
+// drag), fits again on a double click, and tells the site coordinates under
+// the pointer.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "calc/project/sheet/site_view.h"
+#include "ui/win32/site_figure_gdiplus.h"
+
+namespace quorvel {
+
+inline constexpr wchar_t kPlanViewClassName[] = L"QuorvelPlanView";
+
+class PlanView {
+  public:
+    // pointerMoved: the pointer's site coordinates as text, empty when it leaves.
+    explicit PlanView(std::function<void(const std::wstring&)> pointerMoved)
+        : pointerMoved_(std::move(pointerMoved)) {}
+    PlanView(const PlanView&) = delete;
+    PlanView& operator=(const PlanView&) = delete;
+
+    bool Create(HINSTANCE instance, HWND parent, int id);
+    HWND window() const { return window_; }
+    // A new figure; the view fits it unless the user has zoomed or panned.
+    void Show(project::SiteFigure figure);
+    void Fit();
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc);
+    double PointPixels() const;
+
+    std::function<void(const std::wstring&)> pointerMoved_;
+    HWND window_ = nullptr;
+    SiteFigureGdiplus painter_;
+    project::SiteView view_;
+    bool fitted_ = true;  // follows the window's size and the figure
+    bool dragging_ = false;
+    POINT dragFrom_{};
+};
+
+}  // namespace quorvel

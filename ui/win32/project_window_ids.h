@@ -1,0 +1,39 @@
+#pragma once
+// The project window's class, command and control identifiers, shared with
+// the tests that drive it from another process.
+
+namespace quorvel {
+
+inline constexpr wchar_t kProjectWindowClassName[] = L"QuorvelProjectWindow";
+
+namespace project_window_ids {
+inline constexpr int kCommand = 100;  // + ProjectCommand
+inline constexpr int kPlanCommand = 120;
+inline constexpr int kPlanPointCommand = 121;  // + the reference point's index, 0 or 1
+enum Control {
+    kToolbar = 200,
+    kLocation,
+    kDistance,
+    kTableTabs,
+    kAddRow,
+    kDeleteRow,
+    kResultTabs,
+    kConclusion,
+    kProgress,
+    kStop,
+    kStatus,
+    kPlan,
+    kPlanButton,
+    kFirstTable = 300,   // + TableId
+    kFirstResult = 320,  // + emissions, sources, receptors, limits
+};
+}  // namespace project_window_ids
+
+// The plan reference point dialog; its buttons are IDOK and IDCANCEL.
+inline constexpr wchar_t kPlanReferenceClassName[] = L"QuorvelPlanReferenceDialog";
+
+namespace plan_reference_ids {
+enum Control { kPicture = 10, kPixel, kSiteX, kSiteY };
+}  // namespace plan_reference_ids
+
+}  // namespace quorvel
