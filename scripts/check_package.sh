@@ -15,7 +15,9 @@ app_dir=/usr/lib/quorvel
 user=quorvelcheck
 verdict="Quorvel 建议距离（距面源中心） = 1100 m"
 [ "$(id -u)" -eq 0 ] || { echo "run as root: it installs the package" >&2; exit 1; }
-"$root/scripts/setup.sh" lintian desktop-file-utils appstream x11-utils
+# shared-mime-info and desktop-file-utils own the dpkg triggers that update
+# the MIME database and the association cache when the package comes and goes.
+"$root/scripts/setup.sh" lintian desktop-file-utils appstream x11-utils shared-mime-info
 
 work="$(mktemp -d)"
 chmod 755 "$work"
@@ -54,7 +56,8 @@ home="$(getent passwd "$user" | cut -d: -f6)"
 as_user() { runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"; }
 
 echo "== the installed program starts from the menu entry's command, as $user"
-exec_line="$(sed -n 's/^Exec=//p' "/usr/share/applications/$id.desktop")"
+# Without a file the entry's %f stands for nothing.
+exec_line="$(sed -n 's/^Exec=//p' "/usr/share/applications/$id.desktop" | sed 's/ %f$//')"
 wm_class="$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$id.desktop")"
 as_user xvfb-run -a -s "-screen 0 800x600x24" sh -c "
     $exec_line &
@@ -86,6 +89,33 @@ grep -q '"format": "quorvel-results"' "$work/results.json" || fail "quorvel-batc
 [ -z "$(ls -A "$state")" ] || fail "run folders left in $state: $(ls -A "$state")"
 [ -f /usr/share/man/man1/quorvel-batch.1.gz ] || fail "no manual page for quorvel-batch"
 
+echo "== project files: their MIME type and the program that opens them"
+mime=application/x-quorvel-project
+mime_state() {
+    grep -F ":$mime:" /usr/share/mime/globs2 || true
+    grep -F "$mime=" /usr/share/applications/mimeinfo.cache || true
+}
+mime_state | tee "$work/mime"
+grep -qxF "50:$mime:*.qvproj" "$work/mime" || fail "*.qvproj is not $mime in the MIME database"
+grep -qxF "$mime=$id.desktop;" "$work/mime" || fail "the menu entry is not the one for $mime"
+[ -f "/usr/share/mime/$mime.xml" ] || fail "no $mime in the MIME database"
+grep -qF 'Quorvel项目' "/usr/share/mime/$mime.xml" || fail "$mime has no Chinese comment"
+icon="$(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "/usr/share/mime/$mime.xml")"
+[ -f "/usr/share/icons/hicolor/48x48/mimetypes/$icon.png" ] || fail "no icon $icon for $mime"
+
+echo "== a project file opened as the desktop opens it, as $user"
+open_line="$(sed -n 's/^Exec=//p' "/usr/share/applications/$id.desktop" | sed "s|%f|$work/example.qvproj|")"
+as_user xvfb-run -a -s "-screen 0 1280x800x24" sh -c "
+    $open_line &
+    for i in \$(seq 100); do
+        xwininfo -root -tree 2>/dev/null | grep -q 'example.qvproj - Quorvel项目计算' && break
+        sleep 0.1
+    done
+    xwininfo -root -tree | grep 'example.qvproj - Quorvel项目计算'
+    kill \$!" >"$work/project-window" || true
+cat "$work/project-window"
+grep -q 'example.qvproj - Quorvel项目计算' "$work/project-window" || fail "the project file did not open in its window"
+
 prefix_state >"$work/after"
 diff "$work/before" "$work/after" || fail "something under the prefix changed"
 dpkg --verify quorvel || fail "installed files changed"
@@ -98,4 +128,6 @@ while read -r path; do
         fail "$path is left after removal"
     fi
 done <"$work/files"
+[ -z "$(mime_state)" ] || fail "$mime is left after removal: $(mime_state)"
+[ ! -e "/usr/share/mime/$mime.xml" ] || fail "$mime is left in the MIME database"
 echo "package check passed"

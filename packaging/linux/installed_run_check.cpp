@@ -17,7 +17,7 @@
 #include "calc/run/run_files.h"
 #include "calc/run/run_screen3.h"
 #include "calc/unicode_text.h"
-#include "ui/tolvane_launcher.h"
+#include "ui/qt/tolvane_launcher.h"
 
 namespace {
 

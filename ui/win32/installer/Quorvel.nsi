@@ -14,6 +14,11 @@ SetCompressor /SOLID lzma
 !define PUBLISHER "Quorvel 环境评价软件开发组"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
 !define SHORTCUT "$SMPROGRAMS\${TITLE}.lnk"
+; Project files open in the program: a ProgID and the extension, for this user.
+!define PROGID "Quorvel.Project.1"
+!define PROGID_KEY "Software\Classes\${PROGID}"
+!define EXT_KEY "Software\Classes\.qvproj"
+!define SHCNE_ASSOCCHANGED 0x08000000
 
 Name "${TITLE}"
 OutFile "${OUT_FILE}"
@@ -70,6 +75,13 @@ Section "Quorvel"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+
+    WriteRegStr HKCU "${PROGID_KEY}" "" "Quorvel项目"
+    WriteRegStr HKCU "${PROGID_KEY}\DefaultIcon" "" "$INSTDIR\Quorvel.exe,0"
+    WriteRegStr HKCU "${PROGID_KEY}\shell\open\command" "" '"$INSTDIR\Quorvel.exe" "%1"'
+    WriteRegStr HKCU "${EXT_KEY}" "" "${PROGID}"
+    WriteRegStr HKCU "${EXT_KEY}\OpenWithProgids" "${PROGID}" ""
+    System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd
 
 Section "Uninstall"
@@ -98,4 +110,15 @@ Section "Uninstall"
     RMDir "$INSTDIR"
     Delete "${SHORTCUT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+    ; Only what the installer added goes: the extension's default stays if
+    ; another program has taken it over since.
+    DeleteRegKey HKCU "${PROGID_KEY}"
+    DeleteRegValue HKCU "${EXT_KEY}\OpenWithProgids" "${PROGID}"
+    DeleteRegKey /ifempty HKCU "${EXT_KEY}\OpenWithProgids"
+    ReadRegStr $0 HKCU "${EXT_KEY}" ""
+    StrCmp $0 "${PROGID}" 0 +2
+        DeleteRegValue HKCU "${EXT_KEY}" ""
+    DeleteRegKey /ifempty HKCU "${EXT_KEY}"
+    System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd
