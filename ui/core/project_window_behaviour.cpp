@@ -364,6 +364,40 @@ bool ProjectWindowBehaviour::SaveAs() {
     return SaveTo(Absolute(*file));
 }
 
+CommandOutcome ProjectWindowBehaviour::Run(ProjectCommand command, const fs::path& documentsDir) {
+    CommandOutcome outcome;
+    switch (command) {
+        case ProjectCommand::New:
+            New();
+            break;
+        case ProjectCommand::Open:
+            Open();
+            break;
+        case ProjectCommand::Save:
+            Save();
+            break;
+        case ProjectCommand::SaveAs:
+            SaveAs();
+            break;
+        case ProjectCommand::ImportCsv:
+            outcome.imported = ImportCsvFile();
+            break;
+        case ProjectCommand::Compute:
+            Compute();
+            break;
+        case ProjectCommand::Stop:
+            Stop();
+            break;
+        case ProjectCommand::Sheet:
+            outcome.sheet = WriteSheet(documentsDir);
+            break;
+        case ProjectCommand::Close:
+            Close();
+            break;
+    }
+    return outcome;
+}
+
 std::optional<ImportedRange> ProjectWindowBehaviour::ImportCsvFile() {
     const std::optional<fs::path> file = controls_.AskCsvPath();
     if (!file) return std::nullopt;

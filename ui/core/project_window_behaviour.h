@@ -113,6 +113,13 @@ struct ImportedRange {
     std::size_t rowCount = 0;
 };
 
+// What a command leaves for the front end to show: the rows an import put in
+// a table, to select them; the sheet it wrote, to open it in the browser.
+struct CommandOutcome {
+    std::optional<ImportedRange> imported;
+    std::optional<std::filesystem::path> sheet;
+};
+
 class ProjectWindowBehaviour {
   public:
     // appDir: the application directory with the model program. makeLauncher:
@@ -181,6 +188,9 @@ class ProjectWindowBehaviour {
 
     // --- commands
     CommandStates Commands() const;
+    // A command of the menu or the tool bar, by the functions below.
+    // documentsDir: the documents folder, where 计算书 writes the sheet.
+    CommandOutcome Run(ProjectCommand command, const std::filesystem::path& documentsDir);
     void New();
     void Open();
     // Opens `file` without asking (the program's argument, or after 打开…),

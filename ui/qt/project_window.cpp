@@ -255,49 +255,21 @@ void ProjectWindow::CommitEditing() {
 
 void ProjectWindow::Run(ProjectCommand command) {
     CommitEditing();
-    switch (command) {
-        case ProjectCommand::New:
-            behaviour_->New();
-            break;
-        case ProjectCommand::Open:
-            behaviour_->Open();
-            break;
-        case ProjectCommand::Save:
-            behaviour_->Save();
-            break;
-        case ProjectCommand::SaveAs:
-            behaviour_->SaveAs();
-            break;
-        case ProjectCommand::ImportCsv:
-            if (auto range = behaviour_->ImportCsvFile()) {
-                showTable(range->table);
-                CellTable* view = table(range->table);
-                view->clearSelection();
-                if (range->rowCount > 0)
-                    view->setRangeSelected(
-                        QTableWidgetSelectionRange(
-                            static_cast<int>(range->firstRow), 0,
-                            static_cast<int>(range->firstRow + range->rowCount) - 1,
-                            view->columnCount() - 1),
-                        true);
-            }
-            break;
-        case ProjectCommand::Compute:
-            behaviour_->Compute();
-            break;
-        case ProjectCommand::Stop:
-            behaviour_->Stop();
-            break;
-        case ProjectCommand::Sheet:
-            if (auto sheet = behaviour_->WriteSheet(services_.documentsDir))
-                if (services_.openUrl)
-                    services_.openUrl(
-                        QUrl::fromLocalFile(QString::fromStdU16String(sheet->u16string())));
-            break;
-        case ProjectCommand::Close:
-            behaviour_->Close();
-            break;
+    const CommandOutcome outcome = behaviour_->Run(command, services_.documentsDir);
+    if (const auto& range = outcome.imported) {
+        showTable(range->table);
+        CellTable* view = table(range->table);
+        view->clearSelection();
+        if (range->rowCount > 0)
+            view->setRangeSelected(
+                QTableWidgetSelectionRange(static_cast<int>(range->firstRow), 0,
+                                           static_cast<int>(range->firstRow + range->rowCount) - 1,
+                                           view->columnCount() - 1),
+                true);
     }
+    if (outcome.sheet && services_.openUrl)
+        services_.openUrl(
+            QUrl::fromLocalFile(QString::fromStdU16String(outcome.sheet->u16string())));
 }
 
 std::optional<TableId> ProjectWindow::CurrentTable() const {
