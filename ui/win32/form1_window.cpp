@@ -12,6 +12,7 @@
 #include "ui/core/twips.h"
 #include "ui/publisher.h"
 #include "ui/win32/cjk_font.h"
+#include "ui/win32/owned_window.h"
 #include "ui/win32/project_window.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_text.h"
@@ -84,7 +85,7 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand) {
     handCursor_ = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_HAND_POINTER));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = OwnedWindowProc<Form1Window>;
     windowClass.hInstance = instance;
     windowClass.hIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0));
@@ -418,18 +419,6 @@ HWND Form1Window::NextInTabOrder(HWND from, bool backwards) const {
         if (IsWindowVisible(candidate) && IsWindowEnabled(candidate)) return candidate;
     }
     return from;
-}
-
-LRESULT CALLBACK Form1Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<Form1Window*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT Form1Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

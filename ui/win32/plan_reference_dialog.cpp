@@ -12,6 +12,7 @@
 
 #include "ui/core/cell_number.h"
 #include "ui/win32/cjk_font.h"
+#include "ui/win32/owned_window.h"
 #include "ui/win32/project_window_ids.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
@@ -55,7 +56,8 @@ class Dialog {
     std::optional<PlanReferenceChoice> Run(HINSTANCE instance, HWND owner);
 
   private:
-    static LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Owner>
+    friend LRESULT CALLBACK quorvel::OwnedWindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnPictureMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,7 +97,7 @@ std::optional<PlanReferenceChoice> Dialog::Run(HINSTANCE instance, HWND owner) {
     owner_ = owner;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DialogProc;
+    windowClass.lpfnWndProc = OwnedWindowProc<Dialog>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -156,11 +158,7 @@ void Dialog::CreateControls(HINSTANCE instance) {
     font_ = CreateCjkFont(WindowFontFace(), 9, dpi_, false);
     const auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id,
                           DWORD exStyle = 0) {
-        HWND control = CreateWindowExW(
-            exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        return control;
+        return CreateChildControl(window_, instance, cls, text, style, id, font_, exStyle, this);
     };
     hint_ = make(L"STATIC", L"在底图上单击参考点，再输入它的厂区坐标。", SS_CENTERIMAGE, -1);
     picture_ = make(kPictureClassName, L"", 0, ids::kPicture);
@@ -271,21 +269,6 @@ void Dialog::Accept() {
     }
     result_ = PlanReferenceChoice{pixel_, {*x, *y}};
     done_ = true;
-}
-
-LRESULT CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Dialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT CALLBACK Dialog::PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

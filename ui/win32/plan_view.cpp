@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "ui/win32/owned_window.h"
 #include "ui/win32/window_dpi.h"
 
 namespace quorvel {
@@ -12,7 +13,7 @@ bool PlanView::Create(HINSTANCE instance, HWND parent, int id) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = OwnedWindowProc<PlanView>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_CROSS);
     windowClass.lpszClassName = kPlanViewClassName;
@@ -62,18 +63,6 @@ void PlanView::Paint(HDC dc) {
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-}
-
-LRESULT CALLBACK PlanView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<PlanView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<PlanView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT PlanView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

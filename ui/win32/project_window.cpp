@@ -11,6 +11,7 @@
 
 #include "ui/console/runner_launchers.h"
 #include "ui/win32/cjk_font.h"
+#include "ui/win32/owned_window.h"
 #include "ui/win32/plan_reference_dialog.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
@@ -206,7 +207,7 @@ bool ProjectWindow::Create(HINSTANCE instance, int showCommand) {
     instance_ = instance;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = OwnedWindowProc<ProjectWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -280,11 +281,7 @@ void ProjectWindow::CreateControls() {
     font_ = CreateCjkFont(WindowFontFace(), 9, dpi_, false);
     const auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id,
                           DWORD exStyle = 0) {
-        HWND control = CreateWindowExW(
-            exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        return control;
+        return CreateChildControl(window_, instance_, cls, text, style, id, font_, exStyle);
     };
     toolbar_ = make(TOOLBARCLASSNAMEW, L"",
                     TBSTYLE_FLAT | TBSTYLE_LIST | CCS_TOP | TBSTYLE_TOOLTIPS, kToolbarId);
@@ -447,49 +444,21 @@ CellListView& ProjectWindow::CurrentTable() { return *tables_[static_cast<std::s
 
 void ProjectWindow::RunCommand(ProjectCommand command) {
     for (auto& table : tables_) table->EndEdit(true);
-    switch (command) {
-        case ProjectCommand::New:
-            behaviour_->New();
-            break;
-        case ProjectCommand::Open:
-            behaviour_->Open();
-            break;
-        case ProjectCommand::Save:
-            behaviour_->Save();
-            break;
-        case ProjectCommand::SaveAs:
-            behaviour_->SaveAs();
-            break;
-        case ProjectCommand::ImportCsv:
-            if (const auto range = behaviour_->ImportCsvFile()) {
-                ShowTab(static_cast<int>(range->table));
-                CurrentTable().SelectCell(range->firstRow, 0);
-            }
-            break;
-        case ProjectCommand::Compute:
-            behaviour_->Compute();
-            break;
-        case ProjectCommand::Stop:
-            behaviour_->Stop();
-            break;
-        case ProjectCommand::Sheet: {
-            std::filesystem::path documents;
-            PWSTR folder = nullptr;
-            if (SUCCEEDED(
-                    SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &folder))) {
-                documents = folder;
-            }
-            CoTaskMemFree(folder);
-            if (const auto sheet = behaviour_->WriteSheet(documents)) {
-                ShellExecuteW(window_, L"open", sheet->c_str(), nullptr,
-                              sheet->parent_path().c_str(), SW_SHOWNORMAL);
-            }
-            break;
-        }
-        case ProjectCommand::Close:
-            behaviour_->Close();
-            break;
+    std::filesystem::path documents;
+    if (command == ProjectCommand::Sheet) {
+        PWSTR folder = nullptr;
+        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &folder)))
+            documents = folder;
+        CoTaskMemFree(folder);
     }
+    const CommandOutcome outcome = behaviour_->Run(command, documents);
+    if (const auto& range = outcome.imported) {
+        ShowTab(static_cast<int>(range->table));
+        CurrentTable().SelectCell(range->firstRow, 0);
+    }
+    if (const auto& sheet = outcome.sheet)
+        ShellExecuteW(window_, L"open", sheet->c_str(), nullptr, sheet->parent_path().c_str(),
+                      SW_SHOWNORMAL);
 }
 
 void ProjectWindow::CopySelection() {
@@ -559,19 +528,6 @@ void ProjectWindow::RunPosted() {
         }
         task();
     }
-}
-
-LRESULT CALLBACK ProjectWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<ProjectWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ProjectWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
