@@ -6,19 +6,14 @@
 #   picture  default: docs/project-window-linux.png
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/virtual-display.sh"
 program="${1:-$root/build/bin/quorvel}"
 picture="${2:-$root/docs/project-window-linux.png}"
 
 "$root/scripts/setup.sh" xvfb imagemagick x11-utils xdotool fonts-wqy-zenhei
 [ -x "$program" ] || { echo "no program at $program; build it first" >&2; exit 1; }
 
-display=""
-for n in $(seq 90 130); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 1200x760x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_virtual_display 1200x760
 scratch="$(mktemp -d)"
 program_pid=""
 cleanup() {
@@ -27,21 +22,13 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.1; done
 
 # A copy, so that the example in docs/ stays as it is.
 cp "$root/docs/example.qvproj" "$scratch/example.qvproj"
 HOME="$scratch" DISPLAY="$display" QT_QPA_PLATFORM=xcb "$program" "$scratch/example.qvproj" >/dev/null 2>&1 &
 program_pid=$!
 
-window=""
-for _ in $(seq 100); do
-    window="$(xwininfo -display "$display" -root -tree 2>/dev/null |
-        awk '/"example.qvproj - Quorvel项目计算"/ {print $1; exit}')"
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the project window did not appear" >&2; exit 1; }
+window="$(wait_for_window '"example.qvproj - Quorvel项目计算"')"
 DISPLAY="$display" xdotool windowsize "$window" 1180 740 windowmove "$window" 0 0
 sleep 1
 DISPLAY="$display" xdotool windowactivate --sync "$window" 2>/dev/null || true

@@ -25,14 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$wine" wineboot -i >/dev/null 2>&1 || true
-# With no window manager on the virtual display Wine draws the title bar
-# itself; its caption font falls back on the CJK font for the title, as
-# Windows links a CJK font to its UI font.
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-"$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-    /v Tahoma /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+prepare_wine_for_pictures
 
 (cd "$(dirname "$program")" && "$wine" "$(basename "$program")" >/dev/null 2>&1 &)
 window="$(wait_for_main_window 200)"
