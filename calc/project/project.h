@@ -19,6 +19,11 @@ struct SitePoint {
     friend bool operator==(const SitePoint&, const SitePoint&) = default;
 };
 
+// Site coordinates and picture pixels beyond this (m or pixels) belong to no
+// plant; the geometry of numbers so large loses its precision. The project
+// file refuses them.
+inline constexpr double kLargestCoordinate = 1e8;
+
 enum class Location : std::int16_t { Rural = 0, Urban = 1 };
 // The emission rate's unit, numbered as the main window's unit list.
 enum class RateUnit : std::int16_t { GramsPerSecond = 0, KilogramsPerHour = 1, TonnesPerYear = 2 };

@@ -9,8 +9,7 @@
 namespace quorvel {
 namespace {
 
-// The same range the project file takes for a coordinate, m.
-constexpr double kLargestCoordinate = 1e8;
+using project::kLargestCoordinate;
 
 std::optional<double> NumberIn(const Table& table, std::size_t row, ColumnKey key) {
     const std::optional<std::size_t> column = ColumnOf(table.id, key);

@@ -45,8 +45,7 @@ constexpr ColumnDefinition kReceptorColumns[] = {
     {K::Y, u"y (m)", Kind::Number},
 };
 
-// The project file refuses coordinates beyond this, m.
-constexpr double kLargestCoordinate = 1e8;
+using project::kLargestCoordinate;
 
 std::u16string Quoted(std::u16string_view text) { return u"“" + std::u16string(text) + u"”"; }
 std::u16string RowNumber(std::size_t index) { return FromUtf8(std::to_string(index + 1)); }

@@ -230,10 +230,6 @@ double Number(const Json& value, const std::string& path) {
     return number;
 }
 
-// Site coordinates and picture pixels beyond this (m or pixels) belong to no
-// plant; the geometry of numbers so large loses its precision.
-constexpr double kLargestCoordinate = 1e8;
-
 double Coordinate(const Json& value, const std::string& path) {
     const double number = Number(value, path);
     if (std::fabs(number) > kLargestCoordinate) {
