@@ -16,8 +16,9 @@ struct StartLook {
 
 // Starts `commandLine` (the program is its first token, found by the
 // platform's rules) in `currentDir` (empty: the caller's), inheriting the
-// caller's handles and environment, at normal priority, with its console in
-// light grey on blue. Through CreateProcessA with both texts in the system
+// caller's environment and standard handles (none of its other handles, so
+// that files other threads hold open stay free), at normal priority, with
+// its console in light grey on blue. Through CreateProcessA with both texts in the system
 // code page; when a character has no code there (a Chinese directory on a
 // system with another code page), through CreateProcessW instead, so that
 // such a directory works too. On success `started` holds the process and

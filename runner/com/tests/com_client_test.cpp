@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "Tolvane.h"
@@ -369,8 +371,8 @@ TEST(Shell, WhatCannotBeStartedGivesZeroAtOnce) {
 // A message-only window whose handler runs a test action.
 class MessageWindow {
   public:
-    using Action = void (*)(MessageWindow&, UINT);
-    explicit MessageWindow(Action action) : action_(action) {
+    using Action = std::function<void(MessageWindow&, UINT)>;
+    explicit MessageWindow(Action action) : action_(std::move(action)) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &MessageWindow::Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -437,6 +439,69 @@ TEST(Shell, HandlesPostedMessagesWhileItWaitsAndLeavesTheProcessorIdle) {
               << " ms of processor time (" << 100.0 * cpu / wall << " %)\n";
     RecordProperty("ShellWaitCpuMilliseconds", static_cast<int>(cpu * 1000.0));
     EXPECT_LT(cpu, 0.1 * wall) << "the wait must not spin";
+}
+
+// A file handle the child may inherit, closed when it goes.
+class InheritableFile {
+  public:
+    explicit InheritableFile(const std::filesystem::path& path) {
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        handle_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    ~InheritableFile() { Close(); }
+    InheritableFile(const InheritableFile&) = delete;
+    InheritableFile& operator=(const InheritableFile&) = delete;
+    HANDLE get() const { return handle_; }
+    void Close() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+  private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// A batch writes one run's answer file while another run's child starts:
+// the child gets the standard handles, but not that file, which can be
+// deleted as soon as its writer closes it, while the child still runs.
+TEST(Shell, TheChildInheritsTheStandardHandlesAndNoOtherOfTheCaller) {
+    Ref<_clsExecute> runner;
+    ASSERT_EQ(CreateRunner(runner), S_OK);
+    ScratchDirectory dir(L"inherit");
+    const std::filesystem::path held = dir.path() / L"held.txt";
+    InheritableFile heldFile(held);
+    InheritableFile output(dir.path() / L"output.txt");
+    ASSERT_NE(heldFile.get(), INVALID_HANDLE_VALUE);
+    ASSERT_NE(output.get(), INVALID_HANDLE_VALUE);
+
+    bool deleted = false;
+    DWORD deleteError = 0;
+    MessageWindow window([&](MessageWindow& self, UINT) {
+        if (!std::filesystem::exists(self.watched) || self.terminated != -1) return;
+        self.terminated = 0;
+        heldFile.Close();
+        deleted = DeleteFileW(held.c_str()) != FALSE;
+        deleteError = GetLastError();
+    });
+    window.watched = dir.path() / L"probe.txt";
+    SetTimer(window.handle(), 1, 50, nullptr);
+
+    const HANDLE standardOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetStdHandle(STD_OUTPUT_HANDLE, output.get());
+    Bstr cmdline(ProbePath().wstring() + L" 1500");
+    Bstr curDir(dir.path().wstring());
+    short hidden = SW_HIDE;
+    LONG result = -1;
+    const HRESULT hr = runner->Shell(cmdline.address(), curDir.address(), &hidden, &result);
+    SetStdHandle(STD_OUTPUT_HANDLE, standardOutput);
+    KillTimer(window.handle(), 1);
+    output.Close();
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(window.terminated, 0) << "the probe was seen running";
+    EXPECT_TRUE(deleted) << "the child held the caller's file (error " << deleteError << ")";
+    EXPECT_EQ(ReadWholeFile(dir.path() / L"output.txt"), "probe started\r\n");
 }
 
 // Ends the pending child through `control` once the probe has written its

@@ -1,6 +1,7 @@
 // Test child for the component: writes probe.txt into its working directory
 // (the directory, the command line as received, then the STARTUPINFO flags,
-// show state and fill attribute, one a line), then sleeps for argv[1] ms.
+// show state and fill attribute, one a line) and the line "probe started" to
+// its standard output, then sleeps for argv[1] ms.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
                  static_cast<unsigned>(startup.wShowWindow),
                  static_cast<unsigned long>(startup.dwFillAttribute));
     std::fclose(out);
+    std::fputs("probe started\n", stdout);
+    std::fflush(stdout);
     if (argc > 1) Sleep(static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)));
     return 0;
 }
