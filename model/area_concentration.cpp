@@ -83,7 +83,24 @@ double AreaConcentration::UpperBound(double distance) const {
 }
 
 double AreaConcentration::At(double distance, double angle_deg) const {
-    const RectangleInWind rect(source_.larger_side, source_.smaller_side, angle_deg);
+    return Integrate(distance, 0.0, angle_deg, kRelativeTolerance);
+}
+
+double AreaConcentration::AtReceptor(double downwind, double crosswind, double angle_deg,
+                                     double relative_tolerance) const {
+    // A rectangle looks alike turned by 180 degrees. Of the half turn, the
+    // part from 90 to 180 degrees counter-clockwise is 0 to 90 clockwise; the
+    // rest is its mirror image across the wind line, which mirrors the
+    // receptor too.
+    double turn = std::fmod(angle_deg, 180.0);
+    if (turn < 0.0) turn += 180.0;
+    if (turn >= 90.0) return Integrate(downwind, crosswind, 180.0 - turn, relative_tolerance);
+    return Integrate(downwind, -crosswind, turn, relative_tolerance);
+}
+
+double AreaConcentration::Integrate(double distance, double crosswind, double folded_deg,
+                                    double relative_tolerance) const {
+    const RectangleInWind rect(source_.larger_side, source_.smaller_side, folded_deg);
     const double extent = rect.AlongWindHalfExtent();
     // Upwind distance x from the receptor; the along-wind position is distance - x.
     const double x_low = std::max(kNearestUpwind, distance - extent);
@@ -105,9 +122,14 @@ double AreaConcentration::At(double distance, double angle_deg) const {
     breaks[static_cast<std::size_t>(count++)] = std::log(x_high);
     for (double corner : rect.CornerPositions()) add(distance - corner);
     if (spread_.At(x_low).y < kNarrowPlume * extent) {
-        const double centreline = rect.CentrelineHalfLength();
-        add(distance - centreline);
-        add(distance + centreline);
+        if (crosswind == 0.0) {
+            const double centreline = rect.CentrelineHalfLength();
+            add(distance - centreline);
+            add(distance + centreline);
+        } else if (const RectangleInWind::Span line = rect.WindLineSpan(crosswind); !line.empty) {
+            add(distance - line.high);
+            add(distance - line.low);
+        }
     }
     for (double join : spread_.Joins()) add(join);
     std::sort(breaks.begin(), breaks.begin() + count);
@@ -118,12 +140,12 @@ double AreaConcentration::At(double distance, double angle_deg) const {
         const RectangleInWind::Span chord = rect.CrosswindChord(distance - x);
         if (chord.empty) return 0.0;
         const Sigmas s = spread_.At(x, t);
-        const double lateral =
-            0.5 * (std::erf(chord.high / (sqrt2 * s.y)) - std::erf(chord.low / (sqrt2 * s.y)));
+        const double lateral = 0.5 * (std::erf((chord.high - crosswind) / (sqrt2 * s.y)) -
+                                      std::erf((chord.low - crosswind) / (sqrt2 * s.y)));
         return x * vertical_.At(s.z) / s.z * lateral;
     };
     const double integral =
-        GaussKronrod::Integrate(integrand, breaks.data(), count, kRelativeTolerance, kWidestPiece);
+        GaussKronrod::Integrate(integrand, breaks.data(), count, relative_tolerance, kWidestPiece);
     return factor_ * integral;
 }
 

@@ -17,6 +17,16 @@ class AreaConcentration {
     // centre, with the wind at angle_deg (0 to 90) to the larger side.
     double At(double distance, double angle_deg) const;
 
+    // Concentration (ug/m^3) at a receptor anywhere: `downwind` m along the
+    // wind from the centre (negative upwind) and `crosswind` m across it, to
+    // the left looking downwind, with the larger side turned angle_deg (any
+    // real, counter-clockwise) from the downwind direction. The integral is
+    // carried to relative_tolerance (1e-6 to 1e-2). On the centre's wind line
+    // (crosswind 0) it is At(downwind, angle_deg) for angles of 0 to 90, bit
+    // for bit, at the default tolerance.
+    double AtReceptor(double downwind, double crosswind, double angle_deg,
+                      double relative_tolerance = kRelativeTolerance) const;
+
     // No wind angle gives more than this (ug/m^3) at a receptor `distance` m
     // downwind of the centre; cheap to find. Close to the largest value far
     // from the area, loose near it.
@@ -30,6 +40,11 @@ class AreaConcentration {
     static constexpr double kRelativeTolerance = 2e-4;
 
   private:
+    // The rectangle turned clockwise by folded_deg (0 to 90) from the wind,
+    // the receptor `crosswind` m to the left of the centre's wind line.
+    double Integrate(double distance, double crosswind, double folded_deg,
+                     double relative_tolerance) const;
+
     AreaSource source_;
     DispersionCoefficients spread_;
     VerticalTerm vertical_;

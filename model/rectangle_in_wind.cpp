@@ -12,6 +12,18 @@ namespace {
 // to the wind is not divided by a rounding residue.
 constexpr double kParallel = 1e-12;
 
+// Narrows `span` to the t with |c - m t| <= half (m >= 0: no constraint on t
+// when m is 0, only on c). False when nothing is left.
+bool Narrow(double c, double m, double half, RectangleInWind::Span& span) {
+    if (m > 0.0) {
+        span.low = std::max(span.low, (c - half) / m);
+        span.high = std::min(span.high, (c + half) / m);
+    } else if (std::abs(c) > half) {
+        return false;
+    }
+    return span.low < span.high;
+}
+
 }  // namespace
 
 RectangleInWind::RectangleInWind(double larger_side, double smaller_side, double angle_deg)
@@ -31,22 +43,9 @@ double RectangleInWind::FoldAngle(double angle_deg) {
 
 RectangleInWind::Span RectangleInWind::CrosswindChord(double s) const {
     // A point (s, y) lies at (s cos - y sin, s sin + y cos) along the sides.
-    double low = -std::numeric_limits<double>::max();
-    double high = std::numeric_limits<double>::max();
-    if (sin_ > 0.0) {
-        low = std::max(low, (s * cos_ - a_) / sin_);
-        high = std::min(high, (s * cos_ + a_) / sin_);
-    } else if (std::abs(s) > a_) {
-        return {};
-    }
-    if (cos_ > 0.0) {
-        low = std::max(low, (-b_ - s * sin_) / cos_);
-        high = std::min(high, (b_ - s * sin_) / cos_);
-    } else if (std::abs(s) > b_) {
-        return {};
-    }
-    if (!(low < high)) return {};
-    return {low, high, false};
+    Span chord{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), false};
+    if (!Narrow(s * cos_, sin_, a_, chord) || !Narrow(-s * sin_, cos_, b_, chord)) return {};
+    return chord;
 }
 
 std::array<double, 4> RectangleInWind::CornerPositions() const {
@@ -59,6 +58,12 @@ double RectangleInWind::CentrelineHalfLength() const {
     if (cos_ > 0.0) half = std::min(half, a_ / cos_);
     if (sin_ > 0.0) half = std::min(half, b_ / sin_);
     return half;
+}
+
+RectangleInWind::Span RectangleInWind::WindLineSpan(double y) const {
+    Span line{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), false};
+    if (!Narrow(y * sin_, cos_, a_, line) || !Narrow(-y * cos_, sin_, b_, line)) return {};
+    return line;
 }
 
 double RectangleInWind::AlongWindHalfExtent() const { return a_ * cos_ + b_ * sin_; }

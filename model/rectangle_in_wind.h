@@ -30,6 +30,10 @@ class RectangleInWind {
     // Half the length of the wind line through the centre that lies inside.
     double CentrelineHalfLength() const;
 
+    // The along-wind extent of the rectangle on the wind line at crosswind
+    // position y (m); empty where that line misses it.
+    Span WindLineSpan(double y) const;
+
     // Upwind and downwind ends of the rectangle along the wind.
     double AlongWindHalfExtent() const;
 

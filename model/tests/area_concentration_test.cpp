@@ -7,35 +7,17 @@
 
 #include "model/dispersion_coefficients.h"
 #include "model/rectangle_in_wind.h"
+#include "model/tests/direct_sum.h"
 #include "model/vertical_term.h"
 
 namespace quorvel {
 namespace {
 
-// An independent check: the area as a grid of point sources, each cell a
-// Gaussian plume, summed directly.
+// The receptor on the centre's wind line, the rectangle turned clockwise by
+// angle_deg as the model program sees it.
 double PointSum(const AreaSource& s, const MetCondition& met, double distance, double angle_deg,
                 int cells_along, int cells_across) {
-    const DispersionCoefficients spread(met.stability, s.land_use);
-    const VerticalTerm vertical(s.release_height, s.receptor_height, met.has_lid,
-                                met.mixing_height);
-    const double angle = angle_deg * std::numbers::pi / 180.0;
-    const double du = s.larger_side / cells_along;
-    const double dv = s.smaller_side / cells_across;
-    double sum = 0.0;
-    for (int i = 0; i < cells_along; ++i) {
-        const double u = -0.5 * s.larger_side + (i + 0.5) * du;
-        for (int j = 0; j < cells_across; ++j) {
-            const double v = -0.5 * s.smaller_side + (j + 0.5) * dv;
-            const double x = distance - (u * std::cos(angle) + v * std::sin(angle));
-            const double y = -u * std::sin(angle) + v * std::cos(angle);
-            if (x < 1.0) continue;
-            const Sigmas sg = spread.At(x);
-            sum += std::exp(-0.5 * y * y / (sg.y * sg.y)) * vertical.At(sg.z) /
-                   (2.0 * std::numbers::pi * sg.y * sg.z);
-        }
-    }
-    return 1e6 * s.emission_rate * sum * du * dv / met.us;
+    return DirectSum(s, met, distance, 0.0, -angle_deg, cells_along, cells_across);
 }
 
 AreaSource Source(double height, double larger, double smaller, LandUse land) {
