@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libboost-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     fonts-wqy-zenhei xvfb xauth xdg-utils libxml2-utils xdotool
-    dpkg-dev
+    dpkg-dev python3-ezdxf
     "$@"
 )
 

@@ -81,6 +81,22 @@ struct Plan {
     friend bool operator==(const Plan&, const Plan&) = default;
 };
 
+// The length unit of a site plan drawing.
+enum class DrawingUnit : std::int16_t { Millimetre = 0, Centimetre = 1, Metre = 2 };
+
+// The tie between the project and the site plan drawing (DXF) it was read
+// from: site (m) = R(-northDeg) * (drawing - origin) * metres per unit.
+struct CadTie {
+    std::string file;  // the drawing; relative to the project file's folder, or absolute
+    DrawingUnit unit = DrawingUnit::Metre;
+    SitePoint origin;  // in drawing units (not site metres); may exceed kLargestCoordinate
+    // Degrees counter-clockwise from the drawing's +Y axis to true north.
+    double northDeg = 0.0;
+    std::vector<std::string> layers;  // drawn thin and grey under the site figure
+    UnknownMembers unknown;
+    friend bool operator==(const CadTie&, const CadTie&) = default;
+};
+
 struct Project {
     std::string name;  // may be empty
     Location location = Location::Urban;
@@ -92,6 +108,7 @@ struct Project {
     std::vector<Receptor> receptors;
     std::optional<double> targetDistance;  // m, > 0
     std::optional<Plan> plan;
+    std::optional<CadTie> cad;  // set when the project was read from a drawing
     UnknownMembers unknown;
     friend bool operator==(const Project&, const Project&) = default;
 };

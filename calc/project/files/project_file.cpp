@@ -287,8 +287,8 @@ UnknownMembers Unknown(const Json& object, std::span<const std::string_view> kno
 }
 
 constexpr std::string_view kProjectMembers[] = {
-    "format",    "version",  "name",      "location",          "sources",
-    "emissions", "boundary", "receptors", "target_distance_m", "plan"};
+    "format",    "version",           "name", "location", "sources", "emissions", "boundary",
+    "receptors", "target_distance_m", "plan", "cad"};
 constexpr std::string_view kSourceMembers[] = {"id",    "name",   "x",     "y",
                                                "angle", "height", "width", "length"};
 constexpr std::string_view kEmissionMembers[] = {"source", "pollutant", "rate",
@@ -296,6 +296,15 @@ constexpr std::string_view kEmissionMembers[] = {"source", "pollutant", "rate",
 constexpr std::string_view kReceptorMembers[] = {"name", "x", "y"};
 constexpr std::string_view kPlanMembers[] = {"image", "points"};
 constexpr std::string_view kPlanPointMembers[] = {"pixel", "site"};
+constexpr std::string_view kCadMembers[] = {"file", "unit", "origin", "north_deg", "layers"};
+
+constexpr std::pair<DrawingUnit, std::string_view> kDrawingUnitNames[] = {
+    {DrawingUnit::Millimetre, "mm"},
+    {DrawingUnit::Centimetre, "cm"},
+    {DrawingUnit::Metre, "m"},
+};
+// Drawing coordinates beyond this (drawing units) are taken for a damaged file.
+constexpr double kLargestDrawingCoordinate = 1e15;
 
 constexpr std::pair<RateUnit, std::string_view> kUnitNames[] = {
     {RateUnit::GramsPerSecond, "g/s"},
@@ -425,6 +434,41 @@ std::optional<Plan> ReadPlan(const Json& root) {
     return plan;
 }
 
+std::optional<CadTie> ReadCad(const Json& root) {
+    const Json* member = FindOptional(root, "cad");
+    if (member == nullptr) return std::nullopt;
+    const Json& object = AsObject(*member, "cad");
+    CadTie cad;
+    cad.file = RequiredString(object, "file", "cad");
+    const std::string unit = RequiredString(object, "unit", "cad");
+    bool known = false;
+    for (const auto& [candidate, name] : kDrawingUnitNames) {
+        if (unit == name) {
+            cad.unit = candidate;
+            known = true;
+        }
+    }
+    if (!known) Refuse(u"cad.unit 应为 “mm”、“cm” 或 “m”，而不是 " + Quoted(unit));
+    const Json& origin = Require(object, "origin", "cad");
+    if (!origin.is_array() || origin.size() != 2)
+        WrongType("cad.origin", u"两个数字组成的数组 [x, y]");
+    cad.origin = SitePoint{Number(origin[0], "cad.origin[0]"), Number(origin[1], "cad.origin[1]")};
+    if (std::fabs(cad.origin.x) > kLargestDrawingCoordinate ||
+        std::fabs(cad.origin.y) > kLargestDrawingCoordinate) {
+        Refuse(u"cad.origin 的坐标超出范围");
+    }
+    cad.northDeg = OptionalNumber(object, "north_deg", "cad").value_or(0.0);
+    if (std::fabs(cad.northDeg) > 360.0) Refuse(u"cad.north_deg 应在 -360 到 360 度之间");
+    if (const Json* layers = FindOptional(object, "layers")) {
+        AsArray(*layers, "cad.layers");
+        for (std::size_t i = 0; i < layers->size(); ++i) {
+            cad.layers.push_back(String((*layers)[i], Indexed("cad.layers", i)));
+        }
+    }
+    cad.unknown = Unknown(object, kCadMembers);
+    return cad;
+}
+
 Project ReadDocument(const Json& root) {
     if (!root.is_object()) Refuse(u"不是 Quorvel 项目文件（内容应为 JSON 对象 {…}）");
     CheckFormatAndVersion(root);
@@ -472,6 +516,7 @@ Project ReadDocument(const Json& root) {
         Refuse(u"target_distance_m 应为大于 0 的距离（m）");
     }
     project.plan = ReadPlan(root);
+    project.cad = ReadCad(root);
     project.unknown = Unknown(root, kProjectMembers);
     return project;
 }
@@ -569,6 +614,18 @@ Json Document(const Project& project) {
         plan["points"] = std::move(points);
         AddUnknown(plan, project.plan->unknown);
         root["plan"] = std::move(plan);
+    }
+    if (project.cad) {
+        Json cad = Json::object();
+        cad["file"] = project.cad->file;
+        for (const auto& [unit, name] : kDrawingUnitNames) {
+            if (unit == project.cad->unit) cad["unit"] = name;
+        }
+        cad["origin"] = Point(project.cad->origin);
+        cad["north_deg"] = project.cad->northDeg;
+        cad["layers"] = project.cad->layers;
+        AddUnknown(cad, project.cad->unknown);
+        root["cad"] = std::move(cad);
     }
     AddUnknown(root, project.unknown);
     return root;
