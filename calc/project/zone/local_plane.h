@@ -40,6 +40,8 @@ class LocalPlane {
     // the boundary's vertices (of those that are finite).
     static LocalPlane Around(const std::vector<Disc>& discs,
                              const std::vector<SitePoint>& boundary);
+    // A plane whose origin is `origin`.
+    static LocalPlane At(SitePoint origin) { return LocalPlane(origin); }
 
     Point ToLocal(const SitePoint& site) const;
     SitePoint ToSite(const Point& local) const;

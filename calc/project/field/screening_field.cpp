@@ -1,0 +1,235 @@
+#include "calc/project/field/screening_field.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "model/brent_maximum.h"
+
+namespace quorvel::project {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+// A plume reaches this many crosswind spreads beyond its source's rectangle;
+// what lies farther adds less than a thousandth of the source's share.
+constexpr double kPlumeReach = 3.5;
+// A sector is scanned in about this many steps each side of its middle, and
+// never in steps wider than kWidestStep (degrees).
+constexpr double kStepsEachSide = 5.0;
+constexpr double kWidestStep = 6.0;
+// Scan peaks below this share of the highest are not refined: between two
+// scan points a peak does not rise by more than that.
+constexpr double kRefineShare = 0.8;
+// Refinement stops once the wind direction is known to this width (degrees).
+constexpr double kDirectionTolerance = 0.02;
+// Bounds are widened by this share before they rule a class out.
+constexpr double kBoundSlack = 2e-3;
+
+double Normalized(double degrees) {
+    double d = std::fmod(degrees, 360.0);
+    if (d < 0.0) d += 360.0;
+    return d;
+}
+
+// The angle (degrees, 0 to 180) between two directions.
+double Between(double a, double b) {
+    const double d = Normalized(a - b);
+    return d > 180.0 ? 360.0 - d : d;
+}
+
+// The directions around a source's bearing whose wind can bring it to the point.
+struct Sector {
+    double middle = 0.0;  // degrees, the direction that puts the point straight downwind
+    double half = 180.0;  // degrees
+    double step = kWidestStep;
+};
+
+}  // namespace
+
+ScreeningField::ScreeningField(std::vector<FieldSource> sources, LandUse land_use)
+    : sources_(std::move(sources)) {
+    for (const FieldSource& s : sources_) {
+        reach_.push_back(0.5 * std::hypot(s.area.larger_side, s.area.smaller_side));
+    }
+    for (Stability stability : FieldClasses(sources_, land_use)) {
+        ClassModels cls{stability,
+                        FullSetWindSpeeds(stability).front(),
+                        DispersionCoefficients(stability, land_use),
+                        {},
+                        {}};
+        for (const FieldSource& s : sources_) {
+            const MetCondition met = LowestWind(stability, s.area.release_height, land_use);
+            cls.unit.emplace_back(s.area, met);
+            cls.profiles.emplace_back(s.area, met);
+        }
+        classes_.push_back(std::move(cls));
+    }
+}
+
+double ScreeningField::Unit(const ClassModels& cls, std::size_t source, const SitePoint& point,
+                            double toward_deg) const {
+    const FieldSource& s = sources_[source];
+    const double toward = toward_deg * kDegree;
+    const double dx = point.x - s.centre.x;
+    const double dy = point.y - s.centre.y;
+    const double downwind = dx * std::cos(toward) + dy * std::sin(toward);
+    const double crosswind = -dx * std::sin(toward) + dy * std::cos(toward);
+    return cls.unit[source].AtReceptor(downwind, crosswind, s.larger_angle - toward_deg,
+                                       kTolerance);
+}
+
+double ScreeningField::Bound(const SitePoint& point, const FieldWeights& weights) const {
+    double largest = 0.0;
+    for (const ClassModels& cls : classes_) {
+        double sum = 0.0;
+        for (std::size_t e = 0; e < sources_.size(); ++e) {
+            if (weights[e] == 0.0) continue;
+            const double d =
+                std::hypot(point.x - sources_[e].centre.x, point.y - sources_[e].centre.y);
+            sum += weights[e] * cls.profiles[e].Bound(d);
+        }
+        largest = std::max(largest, sum);
+    }
+    return largest;
+}
+
+FieldPoint ScreeningField::At(const SitePoint& point, const FieldWeights& weights) const {
+    return At(point, std::vector<FieldWeights>{weights}).front();
+}
+
+std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
+                                           const std::vector<FieldWeights>& pollutants) const {
+    const std::size_t n = sources_.size();
+    const std::size_t k_count = pollutants.size();
+    std::vector<FieldPoint> best(k_count);
+    for (FieldPoint& b : best) b.contributions.assign(n, 0.0);
+
+    std::vector<double> distance(n);
+    std::vector<double> bearing(n);
+    for (std::size_t e = 0; e < n; ++e) {
+        const double dx = point.x - sources_[e].centre.x;
+        const double dy = point.y - sources_[e].centre.y;
+        distance[e] = std::hypot(dx, dy);
+        bearing[e] = distance[e] > 0.0 ? Normalized(std::atan2(dy, dx) / kDegree) : 0.0;
+    }
+
+    // Each class's bound for each pollutant; the most promising class first.
+    std::vector<std::vector<double>> bound(classes_.size(), std::vector<double>(k_count, 0.0));
+    std::vector<std::size_t> order(classes_.size());
+    std::vector<double> promise(classes_.size(), 0.0);
+    for (std::size_t c = 0; c < classes_.size(); ++c) {
+        order[c] = c;
+        for (std::size_t k = 0; k < k_count; ++k) {
+            for (std::size_t e = 0; e < n; ++e) {
+                if (pollutants[k][e] != 0.0)
+                    bound[c][k] += pollutants[k][e] * classes_[c].profiles[e].Bound(distance[e]);
+            }
+            promise[c] = std::max(promise[c], bound[c][k]);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t l, std::size_t r) { return promise[l] > promise[r]; });
+
+    std::vector<Sector> sectors(n);
+    std::vector<double> unit(n);
+    for (std::size_t c : order) {
+        const ClassModels& cls = classes_[c];
+        std::vector<std::size_t> needed;
+        for (std::size_t k = 0; k < k_count; ++k) {
+            if (bound[c][k] > 0.0 && bound[c][k] * (1.0 + kBoundSlack) >= best[k].c)
+                needed.push_back(k);
+        }
+        if (needed.empty()) continue;
+
+        std::vector<bool> relevant(n, false);
+        std::vector<double> scan;
+        for (std::size_t e = 0; e < n; ++e) {
+            for (std::size_t k : needed) relevant[e] = relevant[e] || pollutants[k][e] != 0.0;
+            if (!relevant[e]) continue;
+            Sector& sector = sectors[e];
+            sector.middle = bearing[e];
+            sector.half = 180.0;
+            if (distance[e] > reach_[e]) {
+                const double spread = cls.spread.At(distance[e] + reach_[e]).y;
+                const double sine = (reach_[e] + kPlumeReach * spread) / distance[e];
+                if (sine < 1.0) sector.half = std::asin(sine) / kDegree;
+            }
+            sector.step = std::min(kWidestStep, sector.half / kStepsEachSide);
+            const int steps = static_cast<int>(std::ceil(sector.half / sector.step - 1e-9));
+            for (int i = -steps; i <= steps; ++i) {
+                if (sector.half >= 180.0 && i == steps) break;  // the full turn closes on itself
+                scan.push_back(Normalized(sector.middle + i * sector.step));
+            }
+        }
+        std::sort(scan.begin(), scan.end());
+        scan.erase(
+            std::unique(scan.begin(), scan.end(), [](double a, double b) { return b - a < 1e-9; }),
+            scan.end());
+        if (scan.empty()) continue;
+
+        // Each relevant source's unit concentration at each scanned direction.
+        std::vector<std::vector<double>> table(scan.size(), std::vector<double>(n, 0.0));
+        auto in_sector = [&](std::size_t e, double toward) {
+            return relevant[e] && Between(toward, sectors[e].middle) <= sectors[e].half;
+        };
+        auto fill = [&](double toward, std::vector<double>& row) {
+            for (std::size_t e = 0; e < n; ++e) {
+                row[e] = in_sector(e, toward) ? Unit(cls, e, point, toward) : 0.0;
+            }
+        };
+        for (std::size_t i = 0; i < scan.size(); ++i) fill(scan[i], table[i]);
+        auto step_at = [&](double toward) {
+            double step = kWidestStep;
+            for (std::size_t e = 0; e < n; ++e) {
+                if (in_sector(e, toward)) step = std::min(step, sectors[e].step);
+            }
+            return step;
+        };
+
+        for (std::size_t k : needed) {
+            const FieldWeights& w = pollutants[k];
+            auto total = [&](const std::vector<double>& row) {
+                double sum = 0.0;
+                for (std::size_t e = 0; e < n; ++e) sum += w[e] * row[e];
+                return sum;
+            };
+            std::vector<double> f(scan.size());
+            for (std::size_t i = 0; i < scan.size(); ++i) f[i] = total(table[i]);
+            const double top = *std::max_element(f.begin(), f.end());
+            if (!(top > 0.0)) continue;
+            PointValue found{
+                scan[static_cast<std::size_t>(std::max_element(f.begin(), f.end()) - f.begin())],
+                top};
+            const std::size_t m = scan.size();
+            for (std::size_t i = 0; i < m; ++i) {
+                const double before = f[(i + m - 1) % m];
+                const double after = f[(i + 1) % m];
+                if (f[i] < before || f[i] < after || f[i] < kRefineShare * top) continue;
+                const double step = step_at(scan[i]);
+                const PointValue peak = BrentMaximum(
+                    [&](double toward) {
+                        fill(Normalized(toward), unit);
+                        return total(unit);
+                    },
+                    scan[i] - step, scan[i] + step, PointValue{scan[i], f[i]}, kDirectionTolerance);
+                if (peak.value > found.value) found = {Normalized(peak.at), peak.value};
+            }
+            if (found.value > best[k].c) {
+                FieldPoint& b = best[k];
+                fill(found.at, unit);
+                b.c = 0.0;
+                for (std::size_t e = 0; e < n; ++e) {
+                    b.contributions[e] = w[e] * unit[e];
+                    b.c += b.contributions[e];
+                }
+                b.stability = cls.stability;
+                b.windSpeed = cls.windSpeed;
+                b.windFrom = Normalized(270.0 - found.at);
+            }
+        }
+    }
+    return best;
+}
+
+}  // namespace quorvel::project
