@@ -90,6 +90,74 @@ struct ReceptorResult {
         margin;  // m: smallest |p - centre| - d over the discs; empty without a disc
 };
 
+// What one source gives of a combined concentration.
+struct FieldShare {
+    std::string source;  // Source::id
+    double c = 0.0;      // ug/m^3
+};
+
+// The combined concentration at one point and the weather that gives it.
+struct FieldValue {
+    double c = 0.0;      // ug/m^3
+    double ratio = 0.0;  // c / S
+    SitePoint at;        // m
+    // The stability class ("A" to "F"), the 10-m wind speed (m/s) and where
+    // the wind comes from (degrees clockwise from north); empty for a field
+    // read from a file.
+    std::string stabilityClass;
+    std::optional<double> windSpeed;
+    std::optional<double> windFrom;
+    std::vector<FieldShare> shares;  // per emission of the pollutant; they add up to c
+};
+
+// A contour line: closed when its last point repeats its first.
+struct FieldContour {
+    double ratio = 1.0;  // the level, as a share of S
+    std::vector<std::vector<SitePoint>> lines;
+};
+
+struct PollutantFieldResult {
+    std::string pollutant;
+    std::string source = "screening";  // or the field file's name as the project gives it
+    std::optional<double> standard;    // S, ug/m^3; empty when it could not be chosen
+    std::optional<FieldValue> maxOutside;  // the largest concentration outside the plant
+    std::optional<double> cut;             // share of the pollutant's rates to cut; 0 when none
+    std::optional<double> distance;        // D_k, m beyond the boundary; empty without one
+    std::optional<SitePoint> distanceAt;   // where D_k is reached
+    double exceedanceArea = 0.0;           // m^2
+    std::vector<ZonePolygon> exceedance;   // outside the plant, C >= S
+    std::vector<FieldContour> contours;    // at 1 and 0.5 of S
+    bool final = true;
+    std::u16string note;   // why it is not final, or what was left aside; empty when nothing
+    std::u16string error;  // why it was not computed at all (then nothing above but the name)
+};
+
+struct ReceptorPollutant {
+    std::string pollutant;
+    FieldValue value;
+    bool exceeds = false;  // c >= S, wherever the receptor lies
+    double cut = 0.0;      // for a receptor outside the plant; 0 when it does not exceed
+};
+
+struct ReceptorFieldResult {
+    std::string name;
+    bool inArea = false;  // inside the protection area or on its edge; never inside the plant
+    std::vector<ReceptorPollutant> pollutants;  // the computed pollutants, in field order
+};
+
+// The current rule: the combined field of all sources and the protection area
+// from the plant boundary.
+struct FieldResult {
+    std::string method = "screening";  // "screening", "file" or "mixed"
+    std::optional<double> distance;    // D, m; empty without a boundary
+    std::string decidingPollutant;     // empty when D is 0 or there is no boundary
+    std::optional<double> area;        // m^2 of the protection area; empty without a boundary
+    std::vector<ZonePolygon> areaPolygons;
+    std::vector<int> exceedingSides;  // numbered from 1 in the boundary's vertex order
+    std::vector<PollutantFieldResult> pollutants;
+    std::vector<ReceptorFieldResult> receptors;
+};
+
 struct ProjectResults {
     std::string project;   // the project's name
     std::string program;   // "Quorvel 1.2.21"
@@ -99,6 +167,7 @@ struct ProjectResults {
     std::vector<SourceResult> sources;      // in file order
     ZoneResult zone;
     std::vector<ReceptorResult> receptors;  // in file order
+    std::optional<FieldResult> field;       // when the combined field was computed
 };
 
 }  // namespace quorvel::project
