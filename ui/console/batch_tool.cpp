@@ -10,6 +10,7 @@
 #include "calc/project/sheet/project_sheet.h"
 #include "calc/unicode_text.h"
 #include "ui/console/batch_report.h"
+#include "ui/console/dxf_commands.h"
 
 namespace quorvel {
 namespace {
@@ -60,6 +61,7 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
 int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesystem::path& appDir,
                  const project::LauncherFactory& makeLauncher, std::ostream& out,
                  std::ostream& err) {
+    if (const std::optional<int> drawing = RunDxfCommand(arguments, out, err)) return *drawing;
     const Result<ToolArguments> read = ReadArguments(arguments);
     if (!read) {
         err << ToUtf8(read.error()) << "\n" << kUsage;
