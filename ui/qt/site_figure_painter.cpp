@@ -126,7 +126,9 @@ class ItemPainter {
 
     void operator()(const TextLabel& label) const {
         if (!Finite(label.anchor) || label.text.empty()) return;
-        const double size = std::clamp(std::isfinite(label.size) ? label.size : 8.0, 1.0, 200.0);
+        const double wanted = LabelSize(label, view_.scale);
+        if (!(wanted > 0.0)) return;
+        const double size = std::clamp(wanted, 1.0, 200.0);
         QFont font = painter_.font();
         // One point, one pixel, as in the SVG; a pixel size keeps it so
         // whatever the device's resolution.

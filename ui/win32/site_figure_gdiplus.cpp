@@ -113,7 +113,9 @@ class ItemPainter {
 
     void operator()(const TextLabel& label) const {
         if (!Finite(label.anchor) || label.text.empty()) return;
-        const double size = Clamped(label.size, 8.0, 1.0, 200.0) * pt_;
+        const double wanted = LabelSize(label, pt_ > 0 ? view_.scale / pt_ : view_.scale);
+        if (!(wanted > 0.0)) return;
+        const double size = Clamped(wanted, 8.0, 1.0, 200.0) * pt_;
         const std::wstring text = FromUtf8(label.text);
         Gdiplus::FontFamily family(L"Microsoft YaHei");
         Gdiplus::FontFamily fallback(L"WenQuanYi Zen Hei");

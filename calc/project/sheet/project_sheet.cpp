@@ -191,8 +191,9 @@ std::string SourceResultsTable(const Project& project, const ProjectResults& res
 }
 
 std::string FigureSection(const Project& project, const ProjectResults& results,
-                          const std::optional<PlanPicture>& picture) {
-    const SiteFigure figure = BuildSiteFigure(project, &results, picture);
+                          const std::optional<PlanPicture>& picture,
+                          const dxf::PlanDrawing* drawing) {
+    const SiteFigure figure = BuildSiteFigure(project, &results, picture, drawing);
     std::string html = "<h2>四、厂区图</h2>\n<figure>\n" + SiteFigureSvg(figure, kSiteFigureWidth) +
                        "<figcaption>图 1　厂界（点划线）、污染源（灰色矩形）、控制范围（虚线圆）、"
                        "防护区域（浅灰色）与敏感目标（三角形，涂黑者位于防护区域内）</figcaption>\n"
@@ -240,7 +241,8 @@ std::u16string Digits(int value, int width) {
 }  // namespace
 
 std::string ProjectSheetHtml(const Project& project, const ProjectResults& results,
-                             const std::optional<PlanPicture>& picture) {
+                             const std::optional<PlanPicture>& picture,
+                             const dxf::PlanDrawing* drawing) {
     std::string html =
         "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n<head>\n"
         "<meta charset=\"utf-8\"/>\n<title>项目计算书 " +
@@ -252,7 +254,7 @@ std::string ProjectSheetHtml(const Project& project, const ProjectResults& resul
     html += MethodSection();
     html += "<h2>三、计算结果</h2>\n" + EmissionResultsTable(project, results) +
             SourceResultsTable(project, results) + LimitsTableHtml(project, results);
-    html += FigureSection(project, results, picture);
+    html += FigureSection(project, results, picture, drawing);
     html += ZoneSection(project, results);
     html += "<h2>六、结论</h2>\n<div class=\"verdict\">" + Html(ConclusionText(project, results)) +
             "</div>\n";

@@ -15,6 +15,8 @@ constexpr Colour kWhite{255, 255, 255};
 constexpr Colour kDarkGrey{80, 80, 80};
 constexpr Colour kGrey{150, 150, 150};
 constexpr Colour kLightGrey{205, 205, 205};
+constexpr Colour kDrawingGrey{165, 165, 165};
+constexpr double kDrawingLineWidth = 0.4;  // pt
 
 constexpr double kTickLabelSize = 7.5;  // pt
 constexpr double kTickLabelGap = 3.0;   // pt between the frame and a tick label
@@ -183,6 +185,22 @@ void AddPicture(FigureWriter& writer, SiteFigure& figure, const Plan& plan,
                        picture->pixelHeight, placement.value(), 0.6});
 }
 
+void AddDrawing(FigureWriter& writer, const dxf::PlanDrawing& drawing) {
+    for (const std::vector<SitePoint>& line : drawing.lines) {
+        writer.Add(
+            FigurePart::Drawing, {},
+            PolylineShape{line, Style{kDrawingGrey, std::nullopt, kDrawingLineWidth, {}, 1.0}});
+    }
+    for (const dxf::PlanDrawingText& text : drawing.texts) {
+        if (!(text.height > 0.0) || !std::isfinite(text.height)) continue;
+        TextLabel label = Text(text.text, text.at, 8, HorizontalAlign::Left, VerticalAlign::Bottom);
+        // The em box is about 1.4 times a Chinese face's capitals.
+        label.siteSize = text.height * 1.4;
+        label.colour = kDrawingGrey;
+        writer.Label(FigurePart::Drawing, {}, std::move(label));
+    }
+}
+
 void AddFrameAndTicks(FigureWriter& writer, SiteFigure& figure) {
     const Extent& e = figure.extent;
     writer.Line(
@@ -258,7 +276,8 @@ void AddScaleBar(FigureWriter& writer, const Extent& e, double margin) {
 }  // namespace
 
 SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results,
-                           const std::optional<PlanPicture>& picture) {
+                           const std::optional<PlanPicture>& picture,
+                           const dxf::PlanDrawing* drawing) {
     SiteFigure figure;
     FigureWriter writer(figure);
     const std::vector<Disc> discs = DiscsOf(project, results);
@@ -277,6 +296,7 @@ SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results
         kMarginShare / (1 + 2 * kMarginShare) * std::min(e.maxX - e.minX, e.maxY - e.minY);
 
     if (project.plan) AddPicture(writer, figure, *project.plan, picture);
+    if (drawing != nullptr) AddDrawing(writer, *drawing);
 
     if (results) {
         for (const ZonePolygon& polygon : results->zone.polygons) {
@@ -343,6 +363,7 @@ SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results
 bool IsClippedToExtent(FigurePart part) {
     switch (part) {
         case FigurePart::Plan:
+        case FigurePart::Drawing:
         case FigurePart::Zone:
         case FigurePart::Boundary:
         case FigurePart::Disc:
@@ -351,6 +372,12 @@ bool IsClippedToExtent(FigurePart part) {
         default:
             return false;
     }
+}
+
+double LabelSize(const TextLabel& label, double ptPerMetre) {
+    if (!(label.siteSize > 0.0)) return std::isfinite(label.size) ? label.size : 8.0;
+    const double size = label.siteSize * ptPerMetre;
+    return size >= 1.0 && std::isfinite(size) ? size : 0.0;
 }
 
 }  // namespace quorvel::project

@@ -20,6 +20,7 @@
 #include <variant>
 #include <vector>
 
+#include "calc/project/dxf/plan_drawing.h"
 #include "calc/project/project.h"
 #include "calc/project/project_results.h"
 #include "calc/project/sheet/plan_picture.h"
@@ -46,6 +47,7 @@ struct Style {
 // What a primitive shows, so that a painter or a test can find it.
 enum class FigurePart {
     Plan,            // the plan picture
+    Drawing,         // a line or text of the site plan drawing
     Zone,            // a polygon of the protection zone
     Boundary,        // the plant boundary
     Disc,            // a source's control range
@@ -97,7 +99,15 @@ struct TextLabel {
     // A white edge of this width (pt) around the letters, so that lines under
     // the text do not hide it; 0 for none.
     double halo = 0.0;
+    // Above 0: the em height in site metres, so that the text zooms with the
+    // figure as a drawing's texts do; `size` is then not used.
+    double siteSize = 0.0;
 };
+
+// The em height (pt) at which a painter draws `label` when a site metre is
+// `ptPerMetre` pt long (> 0): `size`, or `siteSize` zoomed; 0 for a text of a
+// site size too small to read (below 1 pt), which is not drawn.
+double LabelSize(const TextLabel& label, double ptPerMetre);
 
 enum class MarkShape { Circle, Square, Triangle };  // the triangle points up
 
@@ -163,14 +173,16 @@ struct SiteFigure {
 bool IsClippedToExtent(FigurePart part);
 
 // The site figure of `project`: the plan picture when `picture` holds the
-// plan's file; the zone, shaded; the boundary; each `distance` source's
-// disc; each source's rectangle (width x length, the length along `angle`)
+// plan's file; the site plan drawing's lines and texts, thin and grey, when
+// `drawing` is given (it does not widen the extent); the zone, shaded; the boundary; each
+// `distance` source's disc; each source's rectangle (width x length, the length along `angle`)
 // labelled with its id and name; each receptor as a triangle with its name,
 // filled and heavier when it is inside the zone; the frame with round
 // site-coordinate ticks, a north arrow and a scale bar of a round length.
 // `results` is null before a run: then there are no discs, no zone and every
 // receptor is plain. Non-finite coordinates are left out.
 SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results,
-                           const std::optional<PlanPicture>& picture = std::nullopt);
+                           const std::optional<PlanPicture>& picture = std::nullopt,
+                           const dxf::PlanDrawing* drawing = nullptr);
 
 }  // namespace quorvel::project

@@ -123,7 +123,9 @@ class Painter {
 
     std::string operator()(const TextLabel& label) const {
         if (!Finite(label.anchor) || label.text.empty()) return {};
-        const double size = std::clamp(label.size, 1.0, 200.0);
+        const double wanted = LabelSize(label, map_.scale());
+        if (!(wanted > 0.0)) return {};
+        const double size = std::clamp(wanted, 1.0, 200.0);
         double y = map_.Y(label.anchor.y) - label.offsetY;
         switch (label.vertical) {
             case VerticalAlign::Bottom:

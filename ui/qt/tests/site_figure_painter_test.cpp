@@ -104,6 +104,7 @@ class SiteFigurePainterTest : public QObject {
     void textKeepsItsSizeAndOffsetWhateverTheZoom();
     void planPictureLandsWhereItsTwoPointsSay();
     void exampleProjectRendersItsPlan();
+    void drawingLinesLieInPlaceAndItsTextsZoom();
 };
 
 void SiteFigurePainterTest::boundaryDiscAndReceptorLandWhereTheViewPutsThem() {
@@ -269,6 +270,37 @@ void SiteFigurePainterTest::exampleProjectRendersItsPlan() {
         QVERIFY(qGray(PixelAt(image, view, source.centre).rgb()) < 250);
     }
     if (const char* out = std::getenv("QUORVEL_SITE_PLAN_PNG")) QVERIFY(image.save(out));
+}
+
+void SiteFigurePainterTest::drawingLinesLieInPlaceAndItsTextsZoom() {
+    SiteFigure figure = SquareSite();
+    figure.items.push_back(
+        {FigurePart::Drawing, "", PolylineShape{{{10, 30}, {90, 30}}, Outline(kBlack, 1)}});
+    TextLabel text;
+    text.text = "II";
+    text.anchor = {40, 60};
+    text.siteSize = 12;  // m
+    figure.items.push_back({FigurePart::Drawing, "", text});
+
+    const SiteView fitted = FitView(figure, 240, 240);
+    const SiteView zoomed = ZoomedAbout(fitted, 2, {120, 120});
+    for (const SiteView& view : {fitted, zoomed}) {
+        QVERIFY(DarkestAround(Rendered(figure, view), view, {50, 30}) < 128);
+    }
+    // The text is as high as its site size at every zoom.
+    SiteFigure textOnly = SquareSite();
+    textOnly.items.push_back(figure.items.back());
+    const QRect near = DarkBox(Rendered(textOnly, fitted));
+    const QRect far = DarkBox(Rendered(textOnly, zoomed, {480, 480}));
+    QVERIFY(!near.isEmpty());
+    QVERIFY(std::abs(far.height() - 2 * near.height()) <= 3);
+    // Too small to read at this zoom: not drawn.
+    textOnly.items.back().primitive = [&] {
+        TextLabel tiny = text;
+        tiny.siteSize = 0.05;
+        return tiny;
+    }();
+    QVERIFY(DarkBox(Rendered(textOnly, fitted)).isEmpty());
 }
 
 QTEST_MAIN(SiteFigurePainterTest)
