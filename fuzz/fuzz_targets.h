@@ -28,6 +28,10 @@ int AnswerRun(const std::uint8_t* data, std::size_t size);
 // bytes, and each of its emission rows is turned into the window's inputs.
 int ProjectReader(const std::uint8_t* data, std::size_t size);
 
+// DXF bytes through ReadDrawing, the layer overview, an import of the first
+// layers as boundary, sources and receptors, and the drawing under the figure.
+int DxfReader(const std::uint8_t* data, std::size_t size);
+
 // Aborts with a message when `condition` does not hold.
 void Require(bool condition, const char* what);
 

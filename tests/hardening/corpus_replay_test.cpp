@@ -56,5 +56,9 @@ TEST(CorpusReplay, ProjectFilesThroughTheReaderAndBack) {
     EXPECT_GT(Replay("project_reader", fuzz::ProjectReader), 10);
 }
 
+TEST(CorpusReplay, DrawingsThroughTheReaderAndTheImport) {
+    EXPECT_GT(Replay("dxf_reader", fuzz::DxfReader), 4);
+}
+
 }  // namespace
 }  // namespace quorvel::hardening

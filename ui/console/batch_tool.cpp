@@ -115,7 +115,10 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
             else
                 err << ToUtf8(loaded.error()) << "，计算书中不画平面图。\n";
         }
-        const std::string html = project::ProjectSheetHtml(project, results, picture);
+        const std::optional<project::dxf::PlanDrawing> drawing =
+            SheetDrawing(project, tool.project, err);
+        const std::string html =
+            project::ProjectSheetHtml(project, results, picture, drawing ? &*drawing : nullptr);
         if (const Status saved = WriteFileAtomically(*tool.sheet, html); !saved) {
             err << ToUtf8(saved.error()) << "\n";
             written = false;

@@ -223,4 +223,17 @@ std::optional<int> RunDxfCommand(const std::vector<std::u16string>& arguments, s
     return ImportDxf(options.value(), out, err);
 }
 
+std::optional<project::dxf::PlanDrawing> SheetDrawing(const project::Project& project,
+                                                      const fs::path& projectFile,
+                                                      std::ostream& err) {
+    if (!project.cad) return std::nullopt;
+    Result<dxf::PlanDrawing> drawing =
+        dxf::LoadPlanDrawing(projectFile.parent_path(), *project.cad);
+    if (!drawing) {
+        err << ToUtf8(drawing.error()) << "，计算书中不画图形。\n";
+        return std::nullopt;
+    }
+    return std::move(drawing).value();
+}
+
 }  // namespace quorvel

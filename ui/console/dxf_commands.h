@@ -5,10 +5,14 @@
 //       [--receptor-layer L] [--unit mm|cm|m] [--origin X,Y] [--north DEG]
 //       --save PROJECT.qvproj
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "calc/project/dxf/plan_drawing.h"
+#include "calc/project/project.h"
 
 namespace quorvel {
 
@@ -19,5 +23,12 @@ namespace quorvel {
 // messages to `err`, in UTF-8.
 std::optional<int> RunDxfCommand(const std::vector<std::u16string>& arguments, std::ostream& out,
                                  std::ostream& err);
+
+// The site plan drawing to draw under the sheet's figure: nullopt when the
+// project (read from `projectFile`) has no tie to a drawing, or when the
+// drawing cannot be read (then the message goes to `err`).
+std::optional<project::dxf::PlanDrawing> SheetDrawing(const project::Project& project,
+                                                      const std::filesystem::path& projectFile,
+                                                      std::ostream& err);
 
 }  // namespace quorvel

@@ -205,6 +205,7 @@ project::Project Convert(const ProjectTables& tables) {
     result.location = tables.location;
     result.targetDistance = ReadCellNumber(tables.targetDistance);
     result.plan = tables.plan;
+    result.cad = tables.cad;
     result.unknown = tables.unknown;
     const Table& s = tables.sources;
     for (std::size_t row = 0; row < s.rows.size(); ++row) {
@@ -359,6 +360,7 @@ ProjectTables TablesFromProject(const project::Project& project) {
     tables.name = project.name;
     tables.location = project.location;
     tables.plan = project.plan;
+    tables.cad = project.cad;
     tables.unknown = project.unknown;
     const auto optional = [](const std::optional<double>& value) {
         return value ? CellNumberText(*value) : std::u16string();

@@ -76,7 +76,8 @@ struct Table {
 };
 
 // A project as the window edits it. What the tables do not show (the name,
-// the plan, the project's unknown members) is carried as it came.
+// the plan, the tie to a drawing, the project's unknown members) is carried
+// as it came.
 struct ProjectTables {
     std::string name;  // UTF-8
     project::Location location = project::Location::Urban;
@@ -86,6 +87,7 @@ struct ProjectTables {
     Table receptors{TableId::Receptors, {}};
     std::u16string targetDistance;  // m, as typed; blank for none
     std::optional<project::Plan> plan;
+    std::optional<project::CadTie> cad;
     project::UnknownMembers unknown;
 
     Table& Of(TableId table);

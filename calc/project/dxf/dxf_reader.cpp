@@ -318,8 +318,10 @@ class Reader {
                 }
                 return;
             case EntityKind::Line:
-                if (code == 10 || code == 11) point(code - 10).at.x = NumberOf(group, &entity);
-                if (code == 20 || code == 21) point(code - 20).at.y = NumberOf(group, &entity);
+                if (code == 10 || code == 11)
+                    point(static_cast<std::size_t>(code - 10)).at.x = NumberOf(group, &entity);
+                if (code == 20 || code == 21)
+                    point(static_cast<std::size_t>(code - 20)).at.y = NumberOf(group, &entity);
                 return;
             case EntityKind::Arc:
             case EntityKind::Circle:

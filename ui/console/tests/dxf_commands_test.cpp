@@ -64,8 +64,8 @@ TEST(DxfCommands, AProjectIsMadeThenExtendedKeepingWhatTheProgramDoesNotKnow) {
     ScratchFolder folder;
     const fs::path file = folder.path() / "厂区.qvproj";
     const std::u16string plan = Text(TestDrawing("r12_metres.dxf"));
-    const CommandRun made = RunCommand({u"--import-dxf", plan, u"--boundary-layer", u"BOUNDARY", u"--unit",
-                                 u"m", u"--save", Text(file)});
+    const CommandRun made = RunCommand({u"--import-dxf", plan, u"--boundary-layer", u"BOUNDARY",
+                                        u"--unit", u"m", u"--save", Text(file)});
     ASSERT_EQ(made.code, 0) << made.err;
     EXPECT_NE(made.out.find("已建立项目"), std::string::npos) << made.out;
 
@@ -73,9 +73,9 @@ TEST(DxfCommands, AProjectIsMadeThenExtendedKeepingWhatTheProgramDoesNotKnow) {
     std::string bytes = ReadBytes(file);
     bytes.insert(bytes.find("\"name\""), "\"editor\": {\"zoom\": 2},\n  ");
     WriteBytes(file, bytes);
-    const CommandRun extended = RunCommand({u"--import-dxf", plan, u"--boundary-layer", u"BOUNDARY",
-                                     u"--source-layer", u"SOURCES", u"--height", u"8",
-                                     u"--receptor-layer", u"RECEPTORS", u"--save", Text(file)});
+    const CommandRun extended = RunCommand(
+        {u"--import-dxf", plan, u"--boundary-layer", u"BOUNDARY", u"--source-layer", u"SOURCES",
+         u"--height", u"8", u"--receptor-layer", u"RECEPTORS", u"--save", Text(file)});
     ASSERT_EQ(extended.code, 0) << extended.err;
     EXPECT_NE(extended.out.find("注意：项目原有的厂界已由图形中的厂界替换"), std::string::npos);
     EXPECT_NE(extended.out.find("已扩充项目"), std::string::npos);
@@ -115,6 +115,25 @@ TEST(DxfCommands, AProjectIsMadeThenExtendedKeepingWhatTheProgramDoesNotKnow) {
     EXPECT_EQ(noUnit.code, 2);
     EXPECT_NE(noUnit.err.find("请选择图形的单位"), std::string::npos) << noUnit.err;
     EXPECT_FALSE(fs::exists(other));
+}
+
+TEST(DxfCommands, TheSheetDrawsTheTiedDrawingOrSaysWhyNot) {
+    QUORVEL_NEED_TEST_DRAWINGS();
+    project::Project project;
+    std::ostringstream err;
+    EXPECT_FALSE(SheetDrawing(project, "p.qvproj", err).has_value());
+    project.cad = project::CadTie{
+        "r12_metres.dxf", project::DrawingUnit::Metre, {1000, 2000}, 0.0, {"BOUNDARY"}, {}};
+    const fs::path projectFile = TestDrawing("项目.qvproj");
+    const std::optional<project::dxf::PlanDrawing> drawing =
+        SheetDrawing(project, projectFile, err);
+    ASSERT_TRUE(drawing.has_value()) << err.str();
+    EXPECT_EQ(drawing->lines.size(), 1u);
+    EXPECT_TRUE(err.str().empty());
+    project.cad->file = "gone.dxf";
+    EXPECT_FALSE(SheetDrawing(project, projectFile, err).has_value());
+    EXPECT_NE(err.str().find("gone.dxf"), std::string::npos);
+    EXPECT_NE(err.str().find("计算书中不画图形"), std::string::npos);
 }
 
 }  // namespace

@@ -26,6 +26,12 @@ Project SampleProject() {
     p.targetDistance = 250;
     p.plan = project::Plan{
         "厂区平面图.png", {{{{12, 30}, {0, 200}, {}}, {{912, 630}, {300, 0}, {}}}}, {}};
+    p.cad = project::CadTie{"总平面布置图.dxf",
+                            project::DrawingUnit::Millimetre,
+                            {512345000, 3401234000},
+                            12.5,
+                            {"建筑"},
+                            R"({"colour":"grey"})"};
     p.unknown = R"({"author":"张工"})";
     return p;
 }
