@@ -25,6 +25,9 @@ constexpr double kNarrowPlume = 0.5;
 // The rural vertical spread curves' pieces meet within 0.04 %; a spread taken
 // this much larger (or smaller) covers the steps at their joins.
 constexpr double kJoinSlack = 1e-3;
+// erf(x) of a double x at or above this is 1.0 exactly: 1 - erf(6) is 2e-17,
+// less than half the spacing of doubles below 1.
+constexpr double kErfIsOne = 6.0;
 // Slabs of the area across the wind that its upper bound is made of.
 constexpr int kBoundSlabs = 16;
 
@@ -83,23 +86,25 @@ double AreaConcentration::UpperBound(double distance) const {
 }
 
 double AreaConcentration::At(double distance, double angle_deg) const {
-    return Integrate(distance, 0.0, angle_deg, kRelativeTolerance);
+    return Integrate(distance, 0.0, angle_deg, kRelativeTolerance, 0.0);
 }
 
 double AreaConcentration::AtReceptor(double downwind, double crosswind, double angle_deg,
-                                     double relative_tolerance) const {
+                                     double relative_tolerance, double absolute_tolerance) const {
     // A rectangle looks alike turned by 180 degrees. Of the half turn, the
     // part from 90 to 180 degrees counter-clockwise is 0 to 90 clockwise; the
     // rest is its mirror image across the wind line, which mirrors the
     // receptor too.
     double turn = std::fmod(angle_deg, 180.0);
     if (turn < 0.0) turn += 180.0;
-    if (turn >= 90.0) return Integrate(downwind, crosswind, 180.0 - turn, relative_tolerance);
-    return Integrate(downwind, -crosswind, turn, relative_tolerance);
+    const double absolute = absolute_tolerance / factor_;
+    if (turn >= 90.0)
+        return Integrate(downwind, crosswind, 180.0 - turn, relative_tolerance, absolute);
+    return Integrate(downwind, -crosswind, turn, relative_tolerance, absolute);
 }
 
 double AreaConcentration::Integrate(double distance, double crosswind, double folded_deg,
-                                    double relative_tolerance) const {
+                                    double relative_tolerance, double absolute_tolerance) const {
     const RectangleInWind rect(source_.larger_side, source_.smaller_side, folded_deg);
     const double extent = rect.AlongWindHalfExtent();
     // Upwind distance x from the receptor; the along-wind position is distance - x.
@@ -140,12 +145,16 @@ double AreaConcentration::Integrate(double distance, double crosswind, double fo
         const RectangleInWind::Span chord = rect.CrosswindChord(distance - x);
         if (chord.empty) return 0.0;
         const Sigmas s = spread_.At(x, t);
-        const double lateral = 0.5 * (std::erf((chord.high - crosswind) / (sqrt2 * s.y)) -
-                                      std::erf((chord.low - crosswind) / (sqrt2 * s.y)));
+        const double high = (chord.high - crosswind) / (sqrt2 * s.y);
+        const double low = (chord.low - crosswind) / (sqrt2 * s.y);
+        // The chord lies wholly in one tail of the plume, where erf is +-1 to
+        // the last bit: the difference would be exactly 0.
+        if (low >= kErfIsOne || high <= -kErfIsOne) return 0.0;
+        const double lateral = 0.5 * (std::erf(high) - std::erf(low));
         return x * vertical_.At(s.z) / s.z * lateral;
     };
-    const double integral =
-        GaussKronrod::Integrate(integrand, breaks.data(), count, relative_tolerance, kWidestPiece);
+    const double integral = GaussKronrod::Integrate(
+        integrand, breaks.data(), count, relative_tolerance, kWidestPiece, absolute_tolerance);
     return factor_ * integral;
 }
 

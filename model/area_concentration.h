@@ -21,11 +21,13 @@ class AreaConcentration {
     // wind from the centre (negative upwind) and `crosswind` m across it, to
     // the left looking downwind, with the larger side turned angle_deg (any
     // real, counter-clockwise) from the downwind direction. The integral is
-    // carried to relative_tolerance (1e-6 to 1e-2). On the centre's wind line
+    // carried to relative_tolerance (1e-6 to 1e-2), or to absolute_tolerance
+    // (ug/m^3, 0 or more) where that is looser. On the centre's wind line
     // (crosswind 0) it is At(downwind, angle_deg) for angles of 0 to 90, bit
-    // for bit, at the default tolerance.
+    // for bit, at the default tolerances.
     double AtReceptor(double downwind, double crosswind, double angle_deg,
-                      double relative_tolerance = kRelativeTolerance) const;
+                      double relative_tolerance = kRelativeTolerance,
+                      double absolute_tolerance = 0.0) const;
 
     // No wind angle gives more than this (ug/m^3) at a receptor `distance` m
     // downwind of the centre; cheap to find. Close to the largest value far
@@ -43,7 +45,7 @@ class AreaConcentration {
     // The rectangle turned clockwise by folded_deg (0 to 90) from the wind,
     // the receptor `crosswind` m to the left of the centre's wind line.
     double Integrate(double distance, double crosswind, double folded_deg,
-                     double relative_tolerance) const;
+                     double relative_tolerance, double absolute_tolerance) const;
 
     AreaSource source_;
     DispersionCoefficients spread_;

@@ -16,9 +16,12 @@ class GaussKronrod {
     static constexpr int kMaxIntervals = 128;
 
     // breaks: break_count (2 to kMaxIntervals / 4) ascending ends of the pieces.
+    // The estimates may also add up to absolute_tolerance (0 or more), where
+    // that is looser.
     template <typename F>
     static double Integrate(const F& f, const double* breaks, int break_count,
-                            double relative_tolerance, double max_width) {
+                            double relative_tolerance, double max_width,
+                            double absolute_tolerance = 0.0) {
         std::array<Interval, kMaxIntervals> intervals;
         int count = 0;
         double total = 0.0;
@@ -41,7 +44,8 @@ class GaussKronrod {
                 ++count;
             }
         }
-        while (count > 0 && count < kMaxIntervals && error > relative_tolerance * std::abs(total)) {
+        while (count > 0 && count < kMaxIntervals &&
+               error > std::max(relative_tolerance * std::abs(total), absolute_tolerance)) {
             auto worst = std::max_element(
                 intervals.begin(), intervals.begin() + count,
                 [](const Interval& l, const Interval& r) { return l.error < r.error; });

@@ -37,7 +37,7 @@ constexpr double kOne = 1.0;
 // The frame starts this far (m) around the plant and the sources.
 constexpr double kFrameMargin = 50.0;
 // Crossings of the standard are found to this width (m).
-constexpr double kCrossingWidth = 0.05;
+constexpr double kCrossingWidth = 0.1;
 // A contour's segments are split at most this many times over.
 constexpr int kMostSplits = 8;
 // A point within this distance (m) of the outline is on it.
@@ -244,6 +244,9 @@ std::vector<SitePoint> Rule::Split(const SitePoint& p, const SitePoint& q, std::
     auto along = [&](double t) {
         return SitePoint{m.x + sign * t * left.x, m.y + sign * t * left.y};
     };
+    // Mostly the field crosses within the tolerance: one look tells.
+    const double near = Ratio(along(tolerance), k);
+    if ((near >= kOne) != (fm >= kOne)) return {};
     double reach = 0.5 * length;
     double fr = Ratio(along(reach), k);
     if ((fr >= kOne) == (fm >= kOne)) {
@@ -251,8 +254,8 @@ std::vector<SitePoint> Rule::Split(const SitePoint& p, const SitePoint& q, std::
         fr = Ratio(along(reach), k);
         if ((fr >= kOne) == (fm >= kOne)) return {};
     }
-    const double t = CrossingOnLine([&](double s) { return Ratio(along(s), k); }, kOne, 0.0, fm,
-                                    reach, fr, kCrossingWidth);
+    const double t = CrossingOnLine([&](double s) { return Ratio(along(s), k); }, kOne, tolerance,
+                                    near, reach, fr, std::min(kCrossingWidth, 0.2 * tolerance));
     if (t <= tolerance) return {};
     const SitePoint x = along(t);
     std::vector<SitePoint> points = Split(p, x, k, tolerance, depth + 1);

@@ -16,13 +16,13 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kPlumeReach = 3.5;
 // A sector is scanned in about this many steps each side of its middle, and
 // never in steps wider than kWidestStep (degrees).
-constexpr double kStepsEachSide = 5.0;
+constexpr double kStepsEachSide = 3.0;
 constexpr double kWidestStep = 6.0;
 // Scan peaks below this share of the highest are not refined: between two
 // scan points a peak does not rise by more than that.
 constexpr double kRefineShare = 0.8;
 // Refinement stops once the wind direction is known to this width (degrees).
-constexpr double kDirectionTolerance = 0.02;
+constexpr double kDirectionTolerance = 0.05;
 // Bounds are widened by this share before they rule a class out.
 constexpr double kBoundSlack = 2e-3;
 
@@ -38,14 +38,81 @@ double Between(double a, double b) {
     return d > 180.0 ? 360.0 - d : d;
 }
 
-// The directions around a source's bearing whose wind can bring it to the point.
-struct Sector {
-    double middle = 0.0;  // degrees, the direction that puts the point straight downwind
-    double half = 180.0;  // degrees
-    double step = kWidestStep;
-};
+// The largest sum of `values` over the sectors that one wind direction lies in.
+double LargestOverlap(const std::vector<WindSector>& sectors, const std::vector<double>& values) {
+    double always = 0.0;
+    std::vector<std::pair<double, double>> events;  // direction, change of the sum
+    for (std::size_t e = 0; e < sectors.size(); ++e) {
+        if (values[e] == 0.0) continue;
+        if (sectors[e].half >= 180.0 || std::isinf(values[e])) {
+            always += values[e];
+            continue;
+        }
+        const double start = Normalized(sectors[e].middle - sectors[e].half);
+        const double end = start + 2.0 * sectors[e].half;
+        events.push_back({start, values[e]});
+        events.push_back({end, -values[e]});
+        if (end > 360.0) {  // the arc runs on past north-east: it also covers 0 to end - 360
+            events.push_back({0.0, values[e]});
+            events.push_back({end - 360.0, -values[e]});
+        }
+    }
+    // Openings before closings at the same direction: sectors are closed.
+    std::sort(events.begin(), events.end(), [](const auto& l, const auto& r) {
+        return l.first < r.first || (l.first == r.first && l.second > r.second);
+    });
+    double sum = 0.0;
+    double largest = 0.0;
+    for (const auto& [direction, change] : events) {
+        sum += change;
+        largest = std::max(largest, sum);
+    }
+    return always + largest;
+}
 
 }  // namespace
+
+struct ScreeningField::Geometry {
+    std::vector<double> distance;  // m, from each source's centre
+    std::vector<double> bearing;   // degrees, the wind direction that puts the point downwind of it
+};
+
+ScreeningField::Geometry ScreeningField::Locate(const SitePoint& point) const {
+    Geometry g;
+    for (const FieldSource& s : sources_) {
+        const double dx = point.x - s.centre.x;
+        const double dy = point.y - s.centre.y;
+        g.distance.push_back(std::hypot(dx, dy));
+        g.bearing.push_back(g.distance.back() > 0.0 ? Normalized(std::atan2(dy, dx) / kDegree)
+                                                    : 0.0);
+    }
+    return g;
+}
+
+ScreeningField::SectorOf ScreeningField::Sectors(const ClassModels& cls, const Geometry& g) const {
+    SectorOf sectors(sources_.size());
+    for (std::size_t e = 0; e < sources_.size(); ++e) {
+        WindSector& sector = sectors[e];
+        sector.middle = g.bearing[e];
+        sector.half = 180.0;
+        if (g.distance[e] > reach_[e]) {
+            const double spread = cls.spread.At(g.distance[e] + reach_[e]).y;
+            const double sine = (reach_[e] + kPlumeReach * spread) / g.distance[e];
+            if (sine < 1.0) sector.half = std::asin(sine) / kDegree;
+        }
+        sector.step = std::min(kWidestStep, sector.half / kStepsEachSide);
+    }
+    return sectors;
+}
+
+double ScreeningField::ClassBound(const ClassModels& cls, const Geometry& g,
+                                  const SectorOf& sectors, const FieldWeights& weights) const {
+    std::vector<double> values(sources_.size(), 0.0);
+    for (std::size_t e = 0; e < sources_.size(); ++e) {
+        if (weights[e] != 0.0) values[e] = weights[e] * cls.profiles[e].Bound(g.distance[e]);
+    }
+    return LargestOverlap(sectors, values);
+}
 
 ScreeningField::ScreeningField(std::vector<FieldSource> sources, LandUse land_use)
     : sources_(std::move(sources)) {
@@ -68,28 +135,22 @@ ScreeningField::ScreeningField(std::vector<FieldSource> sources, LandUse land_us
 }
 
 double ScreeningField::Unit(const ClassModels& cls, std::size_t source, const SitePoint& point,
-                            double toward_deg) const {
+                            double toward_deg, double absolute) const {
     const FieldSource& s = sources_[source];
     const double toward = toward_deg * kDegree;
     const double dx = point.x - s.centre.x;
     const double dy = point.y - s.centre.y;
     const double downwind = dx * std::cos(toward) + dy * std::sin(toward);
     const double crosswind = -dx * std::sin(toward) + dy * std::cos(toward);
-    return cls.unit[source].AtReceptor(downwind, crosswind, s.larger_angle - toward_deg,
-                                       kTolerance);
+    return cls.unit[source].AtReceptor(downwind, crosswind, s.larger_angle - toward_deg, kTolerance,
+                                       absolute);
 }
 
 double ScreeningField::Bound(const SitePoint& point, const FieldWeights& weights) const {
+    const Geometry g = Locate(point);
     double largest = 0.0;
     for (const ClassModels& cls : classes_) {
-        double sum = 0.0;
-        for (std::size_t e = 0; e < sources_.size(); ++e) {
-            if (weights[e] == 0.0) continue;
-            const double d =
-                std::hypot(point.x - sources_[e].centre.x, point.y - sources_[e].centre.y);
-            sum += weights[e] * cls.profiles[e].Bound(d);
-        }
-        largest = std::max(largest, sum);
+        largest = std::max(largest, ClassBound(cls, g, Sectors(cls, g), weights));
     }
     return largest;
 }
@@ -105,36 +166,35 @@ std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
     std::vector<FieldPoint> best(k_count);
     for (FieldPoint& b : best) b.contributions.assign(n, 0.0);
 
-    std::vector<double> distance(n);
-    std::vector<double> bearing(n);
-    for (std::size_t e = 0; e < n; ++e) {
-        const double dx = point.x - sources_[e].centre.x;
-        const double dy = point.y - sources_[e].centre.y;
-        distance[e] = std::hypot(dx, dy);
-        bearing[e] = distance[e] > 0.0 ? Normalized(std::atan2(dy, dx) / kDegree) : 0.0;
-    }
+    const Geometry g = Locate(point);
 
     // Each class's bound for each pollutant; the most promising class first.
+    std::vector<SectorOf> sectorsOf;
     std::vector<std::vector<double>> bound(classes_.size(), std::vector<double>(k_count, 0.0));
     std::vector<std::size_t> order(classes_.size());
     std::vector<double> promise(classes_.size(), 0.0);
     for (std::size_t c = 0; c < classes_.size(); ++c) {
         order[c] = c;
+        sectorsOf.push_back(Sectors(classes_[c], g));
         for (std::size_t k = 0; k < k_count; ++k) {
-            for (std::size_t e = 0; e < n; ++e) {
-                if (pollutants[k][e] != 0.0)
-                    bound[c][k] += pollutants[k][e] * classes_[c].profiles[e].Bound(distance[e]);
-            }
+            bound[c][k] = ClassBound(classes_[c], g, sectorsOf[c], pollutants[k]);
             promise[c] = std::max(promise[c], bound[c][k]);
         }
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t l, std::size_t r) { return promise[l] > promise[r]; });
 
-    std::vector<Sector> sectors(n);
     std::vector<double> unit(n);
     for (std::size_t c : order) {
         const ClassModels& cls = classes_[c];
+        const SectorOf& sectors = sectorsOf[c];
+        // What a source gives in one direction needs no more care than its
+        // share of the most it can give here in any.
+        std::vector<double> floor(n, 0.0);
+        for (std::size_t e = 0; e < n; ++e) {
+            const double most = cls.profiles[e].Bound(g.distance[e]);
+            if (std::isfinite(most)) floor[e] = kTolerance * most;
+        }
         std::vector<std::size_t> needed;
         for (std::size_t k = 0; k < k_count; ++k) {
             if (bound[c][k] > 0.0 && bound[c][k] * (1.0 + kBoundSlack) >= best[k].c)
@@ -147,15 +207,7 @@ std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
         for (std::size_t e = 0; e < n; ++e) {
             for (std::size_t k : needed) relevant[e] = relevant[e] || pollutants[k][e] != 0.0;
             if (!relevant[e]) continue;
-            Sector& sector = sectors[e];
-            sector.middle = bearing[e];
-            sector.half = 180.0;
-            if (distance[e] > reach_[e]) {
-                const double spread = cls.spread.At(distance[e] + reach_[e]).y;
-                const double sine = (reach_[e] + kPlumeReach * spread) / distance[e];
-                if (sine < 1.0) sector.half = std::asin(sine) / kDegree;
-            }
-            sector.step = std::min(kWidestStep, sector.half / kStepsEachSide);
+            const WindSector& sector = sectors[e];
             const int steps = static_cast<int>(std::ceil(sector.half / sector.step - 1e-9));
             for (int i = -steps; i <= steps; ++i) {
                 if (sector.half >= 180.0 && i == steps) break;  // the full turn closes on itself
@@ -175,7 +227,7 @@ std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
         };
         auto fill = [&](double toward, std::vector<double>& row) {
             for (std::size_t e = 0; e < n; ++e) {
-                row[e] = in_sector(e, toward) ? Unit(cls, e, point, toward) : 0.0;
+                row[e] = in_sector(e, toward) ? Unit(cls, e, point, toward, floor[e]) : 0.0;
             }
         };
         for (std::size_t i = 0; i < scan.size(); ++i) fill(scan[i], table[i]);

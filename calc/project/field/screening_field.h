@@ -24,6 +24,15 @@ struct FieldPoint {
     std::vector<double> contributions;  // ug/m^3 of each source under that wind; they add up to c
 };
 
+// The wind directions (degrees from the x axis, toward which the wind blows)
+// that can bring a source's plume to a point: within `half` of `middle`;
+// scanned in steps of `step`.
+struct WindSector {
+    double middle = 0.0;
+    double half = 180.0;
+    double step = 6.0;
+};
+
 // How much each source emits of one pollutant: the rate per area, g/(s m^2),
 // of each source in order (0 where the source does not emit it).
 using FieldWeights = std::vector<double>;
@@ -48,7 +57,7 @@ class ScreeningField {
     double Bound(const SitePoint& point, const FieldWeights& weights) const;
 
     // The integrals' relative tolerance: well inside the field's 0.5 %.
-    static constexpr double kTolerance = 5e-4;
+    static constexpr double kTolerance = 2e-3;
 
   private:
     struct ClassModels {
@@ -59,9 +68,16 @@ class ScreeningField {
         std::vector<WorstProfile> profiles;   // per source
     };
     struct Geometry;
+    using SectorOf = std::vector<WindSector>;
 
+    Geometry Locate(const SitePoint& point) const;
+    SectorOf Sectors(const ClassModels& cls, const Geometry& g) const;
+    double ClassBound(const ClassModels& cls, const Geometry& g, const SectorOf& sectors,
+                      const FieldWeights& weights) const;
+    // Source `source` at 1 g/(s m^2) with the wind toward toward_deg; to
+    // `absolute` ug/m^3 where that is looser than kTolerance.
     double Unit(const ClassModels& cls, std::size_t source, const SitePoint& point,
-                double toward_deg) const;
+                double toward_deg, double absolute) const;
 
     std::vector<FieldSource> sources_;
     std::vector<double> reach_;  // each source's half diagonal, m

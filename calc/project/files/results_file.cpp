@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "calc/program_version.h"
+#include "calc/project/files/field_json.h"
 #include "calc/project/files/json_layout.h"
 #include "calc/unicode_text.h"
 
@@ -135,6 +136,7 @@ std::string ResultsJson(const ProjectResults& results) {
     zone["area_m2"] = results.zone.area;
     zone["max_beyond_boundary_m"] = Distance(results.zone.maxBeyondBoundary);
     root["zone"] = std::move(zone);
+    if (results.field) root["field"] = FieldJson(*results.field);
 
     Json receptors = Json::array();
     for (const ReceptorResult& receptor : results.receptors) {

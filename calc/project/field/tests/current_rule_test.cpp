@@ -116,12 +116,13 @@ TEST(CurrentRule, AnLShapedPlant) {
     // The strip over side 3 and the half disc beyond the corner (300, 100).
     EXPECT_NEAR(*low.area / (150.0 * d + 0.5 * std::numbers::pi * d * d), 1.0, 1e-4);
 
-    // Deep in the notch: its top point is 100 m from both sides 3 and 4.
-    const FieldResult deep = Apply(Bump({250, 170}, 30), kLShape);
+    // Deep in the notch: its top point (250, 195) is 95 m from side 3 and
+    // farther from side 4; its left part lies nearer side 4.
+    const FieldResult deep = Apply(Bump({250, 165}, 30), kLShape);
     EXPECT_EQ(deep.exceedingSides, (std::vector<int>{3, 4}));
-    EXPECT_NEAR(*deep.distance, 100.0, 0.1);
+    EXPECT_NEAR(*deep.distance, 95.0, 0.1);
     EXPECT_NEAR(deep.pollutants[0].distanceAt->x, 250.0, 1.0);
-    EXPECT_NEAR(deep.pollutants[0].distanceAt->y, 200.0, 0.5);
+    EXPECT_NEAR(deep.pollutants[0].distanceAt->y, 195.0, 0.1);
 }
 
 TEST(CurrentRule, NoExceedanceOutsideThePlant) {
