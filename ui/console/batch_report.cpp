@@ -6,6 +6,7 @@
 
 #include "calc/sheet/markup.h"
 #include "calc/unicode_text.h"
+#include "ui/console/text_table.h"
 
 namespace quorvel {
 namespace {
@@ -22,43 +23,6 @@ std::string SourceLabel(const project::Project& project, const std::string& id) 
         if (source.id == id) return source.name.empty() ? id : id + " " + source.name;
     }
     return id;
-}
-
-// Columns a terminal gives the text: two for East Asian wide characters.
-std::size_t DisplayWidth(const std::string& utf8) {
-    std::size_t width = 0;
-    for (char16_t unit : FromUtf8(utf8)) {
-        if (unit >= 0xDC00 && unit < 0xE000) continue;  // second half of a pair
-        width += (unit >= 0x1100 && (unit < 0x2000 || unit >= 0x2E80) && unit < 0xD800) ||
-                         (unit >= 0xF900 && unit < 0xFB00) || (unit >= 0xFF00 && unit < 0xFF61)
-                     ? 2
-                     : 1;
-    }
-    return width;
-}
-
-std::string Padded(const std::string& text, std::size_t width) {
-    const std::size_t shown = DisplayWidth(text);
-    return text + std::string(shown < width ? width - shown : 0, ' ');
-}
-
-std::string Table(const std::vector<std::vector<std::string>>& rows) {
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows) {
-        widths.resize(std::max(widths.size(), row.size()));
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
-        }
-    }
-    std::string text;
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            line += c + 1 < row.size() ? Padded(row[c], widths[c] + 2) : row[c];
-        }
-        text += line + "\n";
-    }
-    return text;
 }
 
 std::string SourceOutcomeText(const project::SourceResult& source) {
@@ -126,7 +90,7 @@ std::string SummaryTable(const project::Project& project, const project::Project
         rows.push_back({source.id, project.sources[i].name, SourceOutcomeText(source),
                         source.decidingPollutant});
     }
-    std::string text = Table(rows);
+    std::string text = TextTable(rows);
 
     const project::ZoneResult& zone = results.zone;
     text += "\n防护区域: 面积 " + FixedText(zone.area, 1) + " m²";
@@ -145,7 +109,7 @@ std::string SummaryTable(const project::Project& project, const project::Project
                                     receptor.inPlant ? "是" : "否",
                                     receptor.margin ? FixedText(*receptor.margin, 1) + " m" : "-"});
         }
-        text += "\n" + Table(receptorRows);
+        text += "\n" + TextTable(receptorRows);
     }
     return text;
 }
@@ -167,7 +131,7 @@ std::string LimitsTable(const project::Project& project, const project::ProjectR
              CutText(SourceCut(results, source.id, &project::EmissionLimits::receptors)),
              CutText(SourceCut(results, source.id, &project::EmissionLimits::distance))});
     }
-    return Table(rows);
+    return TextTable(rows);
 }
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "calc/project/field/compute_field.h"
 #include "calc/project/files/atomic_file.h"
 #include "calc/project/files/project_file.h"
 #include "calc/project/files/results_file.h"
@@ -11,19 +12,21 @@
 #include "calc/unicode_text.h"
 #include "ui/console/batch_report.h"
 #include "ui/console/dxf_commands.h"
+#include "ui/console/field_report.h"
 
 namespace quorvel {
 namespace {
 
 constexpr char kUsage[] =
     "用法: quorvel-batch PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html] "
-    "[--no-limits]\n";
+    "[--no-limits] [--no-field]\n";
 
 struct ToolArguments {
     std::filesystem::path project;
     std::optional<std::u16string> results;  // a file, or "-" for standard output
     std::optional<std::filesystem::path> sheet;
     bool limits = true;
+    bool field = true;  // the combined field and the current rule
 };
 
 // The arguments, or an error text for a command line that cannot be used.
@@ -43,6 +46,8 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
                 read.sheet = PathFromText(value);
         } else if (argument == u"--no-limits") {
             read.limits = false;
+        } else if (argument == u"--no-field") {
+            read.field = false;
         } else if (argument.starts_with(u"-") && argument != u"-") {
             return Fail(u"不认识的选项: " + argument);
         } else if (!haveProject) {
@@ -85,6 +90,10 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
         project::RunProject(project, project::BatchSettings{appDir, 0}, makeLauncher, progress);
     project::ProjectResults& results = run.results;
     report << "\n" << SummaryTable(project, results) << std::flush;
+    if (tool.field) {
+        results.field = project::ComputeField(project);
+        report << "\n" << FieldTable(*results.field) << std::flush;
+    }
     if (tool.limits) {
         report << "\n计算排放限值…" << std::endl;
         std::size_t runs = 0;

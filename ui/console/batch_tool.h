@@ -18,7 +18,7 @@ inline constexpr int kBatchSomeFailed = 1;   // some rows failed; their errors a
 inline constexpr int kBatchUnusable = 2;     // the file or the command line cannot be used
 
 // `arguments` without the program's name:
-//   PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html]
+//   PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html] [--no-limits] [--no-field]
 // Progress and the table go to `out` (to `err` when the results go to "-"),
 // messages to `err`, all in UTF-8. `appDir` holds the model program.
 int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesystem::path& appDir,

@@ -160,12 +160,18 @@ TEST_F(BatchTool, ComputesAProjectAndWritesItsResultsAndSheet) {
     const std::string out = Read("out.txt");
     EXPECT_NE(out.find("[6/6]"), std::string::npos) << out;
     EXPECT_NE(out.find("决定污染物"), std::string::npos) << out;
+    // The combined field by default, its table after the sources'.
+    EXPECT_EQ(results["field"]["method"], "screening");
+    EXPECT_FALSE(results["field"]["pollutants"].empty());
+    EXPECT_GT(out.find("全厂叠加浓度场"), out.find("决定污染物")) << out;
 }
 
 TEST_F(BatchTool, ResultsToStandardOutputMoveTheReportToStandardError) {
     Write("p.qvproj", ProjectJson(Projects().back()));
-    ASSERT_EQ(Run(In("p.qvproj") + " --results -"), 0) << Read("err.txt");
+    ASSERT_EQ(Run(In("p.qvproj") + " --results - --no-field"), 0) << Read("err.txt");
     EXPECT_EQ(nlohmann::json::parse(Read("out.txt"))["emissions"].size(), 4u);
+    EXPECT_FALSE(nlohmann::json::parse(Read("out.txt")).contains("field"));
+    EXPECT_EQ(Read("err.txt").find("全厂叠加浓度场"), std::string::npos);
     EXPECT_NE(Read("err.txt").find("[4/4]"), std::string::npos);
 }
 
