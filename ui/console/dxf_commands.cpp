@@ -95,23 +95,11 @@ int ListLayers(const fs::path& file, std::ostream& out, std::ostream& err) {
     return kDone;
 }
 
-// The drawing as the tie names it: relative to the project's folder when it
-// can be, with forward slashes.
-std::string TieFile(const fs::path& drawing, const fs::path& project) {
-    std::error_code error;
-    const fs::path absoluteDrawing = fs::absolute(drawing, error);
-    const fs::path folder = fs::absolute(project, error).parent_path();
-    if (error) return ToUtf8(PathText(drawing));
-    const fs::path relative = absoluteDrawing.lexically_relative(folder);
-    const fs::path& shown = relative.empty() ? absoluteDrawing : relative;
-    const std::u8string text = shown.generic_u8string();
-    return std::string(text.begin(), text.end());
-}
-
 Result<dxf::ImportRequest> ReadRequest(const Options& options, const fs::path& drawing,
                                        const fs::path& project) {
     dxf::ImportRequest request;
-    request.file = TieFile(drawing, project);
+    std::error_code error;
+    request.file = dxf::TieFileName(drawing, fs::absolute(project, error).parent_path());
     const std::pair<const char16_t*, dxf::LayerRole> roles[] = {
         {u"--boundary-layer", dxf::LayerRole::Boundary},
         {u"--source-layer", dxf::LayerRole::Sources},

@@ -36,17 +36,22 @@ std::string GenericUtf8(const fs::path& path) {
     return {reinterpret_cast<const char*>(generic.data()), generic.size()};
 }
 
-// A plan picture named relative to the old file's folder, named again so that
-// it is the same picture from the new folder.
-void RebasePlanImage(std::optional<project::Plan>& plan, const fs::path& oldFolder,
-                     const fs::path& newFolder) {
-    if (!plan || plan->image.empty() || oldFolder.empty()) return;
-    const fs::path image = PathFromText(FromUtf8(plan->image));
-    if (image.is_absolute() || oldFolder == newFolder) return;
-    const fs::path picture = (oldFolder / image).lexically_normal();
-    fs::path relative = picture.lexically_relative(newFolder.lexically_normal());
-    const fs::path chosen = relative.empty() ? picture : relative;
-    plan->image = GenericUtf8(chosen);
+// A file (UTF-8) named relative to the old project file's folder, named
+// again so that it is the same file from the new folder.
+void RebaseFileName(std::string& name, const fs::path& oldFolder, const fs::path& newFolder) {
+    if (name.empty() || oldFolder.empty()) return;
+    const fs::path named = PathFromText(FromUtf8(name));
+    if (named.is_absolute() || oldFolder == newFolder) return;
+    const fs::path file = (oldFolder / named).lexically_normal();
+    fs::path relative = file.lexically_relative(newFolder.lexically_normal());
+    const fs::path chosen = relative.empty() ? file : relative;
+    name = GenericUtf8(chosen);
+}
+
+// The plan picture and the tied drawing, named again for the new folder.
+void RebaseFiles(ProjectTables& tables, const fs::path& oldFolder, const fs::path& newFolder) {
+    if (tables.plan) RebaseFileName(tables.plan->image, oldFolder, newFolder);
+    if (tables.cad) RebaseFileName(tables.cad->file, oldFolder, newFolder);
 }
 
 fs::path Absolute(const fs::path& file) {
@@ -152,15 +157,43 @@ const std::optional<project::PlanPicture>& ProjectWindowBehaviour::Picture() con
     return picture_;
 }
 
+const project::dxf::PlanDrawing* ProjectWindowBehaviour::Drawing() const {
+    if (!tables_.cad) return nullptr;
+    const std::pair<project::CadTie, fs::path> tie{*tables_.cad, ProjectFolder()};
+    if (tie != drawingTie_) {
+        drawingTie_ = tie;
+        drawing_.reset();
+        if (Result<project::dxf::PlanDrawing> loaded =
+                project::dxf::LoadPlanDrawing(tie.second, tie.first)) {
+            drawing_ = std::move(loaded).value();
+        }
+    }
+    return drawing_ ? &*drawing_ : nullptr;
+}
+
+fs::path ProjectWindowBehaviour::ProjectFolder() const {
+    return file_.empty() ? fs::path() : file_.parent_path();
+}
+
+Result<project::Project> ProjectWindowBehaviour::CurrentProject() const {
+    return ProjectFromTables(tables_);
+}
+
+void ProjectWindowBehaviour::TakeImport(const project::Project& imported) {
+    tables_ = TablesFromProject(imported);
+    controls_.ShowTables(tables_);
+    Edited();
+}
+
 project::SiteFigure ProjectWindowBehaviour::Figure() const {
     try {
         // The picture and its reference points are always the ones set now.
         if (status_.state == RunState::Finished && runProject_ && results_) {
             project::Project shown = *runProject_;
             shown.plan = tables_.plan;
-            return project::BuildSiteFigure(shown, &*results_, Picture());
+            return project::BuildSiteFigure(shown, &*results_, Picture(), Drawing());
         }
-        return project::BuildSiteFigure(SketchOfTables(tables_), nullptr, Picture());
+        return project::BuildSiteFigure(SketchOfTables(tables_), nullptr, Picture(), Drawing());
     } catch (const std::bad_alloc&) {
         return {};
     }
@@ -325,7 +358,7 @@ bool ProjectWindowBehaviour::OpenFile(const fs::path& file) {
 
 bool ProjectWindowBehaviour::SaveTo(const fs::path& file) {
     ProjectTables tables = tables_;
-    RebasePlanImage(tables.plan, file_.parent_path(), file.parent_path());
+    RebaseFiles(tables, file_.parent_path(), file.parent_path());
     const Result<project::Project> project = ProjectFromTables(tables);
     if (!project) {
         controls_.ShowMessage(u"项目无法保存：" + project.error());
@@ -336,6 +369,7 @@ bool ProjectWindowBehaviour::SaveTo(const fs::path& file) {
         return false;
     }
     tables_.plan = tables.plan;
+    tables_.cad = tables.cad;
     file_ = file;
     dirty_ = false;
     ShowState();

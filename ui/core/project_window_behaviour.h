@@ -20,10 +20,12 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "calc/project/batch/batch_run.h"
 #include "calc/project/batch/calculation_pool.h"
+#include "calc/project/dxf/plan_drawing.h"
 #include "calc/project/project.h"
 #include "calc/project/project_results.h"
 #include "calc/project/sheet/plan_picture.h"
@@ -183,6 +185,16 @@ class ProjectWindowBehaviour {
     bool SetPlanPoint(std::size_t index, project::SitePoint pixel, project::SitePoint site);
     void RemovePlan();
     const std::optional<project::Plan>& Plan() const { return tables_.plan; }
+
+    // --- the site plan drawing
+    // The project the tables stand for, for an import to build on; why not
+    // (a cell that cannot be used) otherwise.
+    Result<project::Project> CurrentProject() const;
+    // The folder the project file lies in; empty for a project not saved yet.
+    std::filesystem::path ProjectFolder() const;
+    // Puts the project an import from a drawing made in place of the tables
+    // (DxfImportBehaviour::Imported); the drawing is then drawn under the plan.
+    void TakeImport(const project::Project& imported);
     // The plan picture's file, absolute; nullopt without a plan.
     std::optional<std::filesystem::path> PlanImagePath() const;
 
@@ -233,6 +245,9 @@ class ProjectWindowBehaviour {
     void ShowPlan();
     // The plan picture of the tables' plan, read again only when its file changes.
     const std::optional<project::PlanPicture>& Picture() const;
+    // The tied drawing's lines, read again only when the tie changes; null
+    // without a tie or when the drawing cannot be read.
+    const project::dxf::PlanDrawing* Drawing() const;
     void MarkClean();
     void ReplaceDocument(ProjectTables tables, std::filesystem::path file);
     // Asks about unsaved changes; true when the caller may go on.
@@ -263,6 +278,8 @@ class ProjectWindowBehaviour {
 
     mutable std::optional<std::filesystem::path> pictureFile_;  // the file of `picture_`
     mutable std::optional<project::PlanPicture> picture_;
+    mutable std::optional<std::pair<project::CadTie, std::filesystem::path>> drawingTie_;
+    mutable std::optional<project::dxf::PlanDrawing> drawing_;
 
     // Posted tasks hold it weakly: once the behaviour is gone they do nothing.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

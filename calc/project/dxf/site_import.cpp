@@ -7,6 +7,7 @@
 #include <map>
 #include <new>
 #include <set>
+#include <system_error>
 #include <utility>
 
 #include "calc/project/dxf/drawing_shapes.h"
@@ -475,6 +476,20 @@ class Importer {
 };
 
 }  // namespace
+
+std::string TieFileName(const std::filesystem::path& drawing,
+                        const std::filesystem::path& projectFolder) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(drawing, error);
+    std::filesystem::path shown = error ? drawing : absolute;
+    if (!projectFolder.empty() && !error) {
+        const std::filesystem::path relative =
+            absolute.lexically_relative(std::filesystem::absolute(projectFolder, error));
+        if (!relative.empty() && !error) shown = relative;
+    }
+    const std::u8string text = shown.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
 
 Result<ImportResult> ImportDrawing(const Project& project, const Drawing& drawing,
                                    const ImportRequest& request) {

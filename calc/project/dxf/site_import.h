@@ -2,6 +2,7 @@
 // Turning the layers of a site plan drawing into the project's boundary,
 // sources and receptors, and tying the project to the drawing.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,12 @@ struct ImportResult {
     std::size_t receptorsAdded = 0;
     bool boundarySet = false;
 };
+
+// The drawing as a tie names it (UTF-8, forward slashes): relative to
+// `projectFolder` (the project file's folder) when it can be, else absolute;
+// absolute when `projectFolder` is empty (a project not saved yet).
+std::string TieFileName(const std::filesystem::path& drawing,
+                        const std::filesystem::path& projectFolder);
 
 // `project` extended by what the chosen layers of `drawing` hold: the
 // boundary (replacing one the project has), sources after the highest id

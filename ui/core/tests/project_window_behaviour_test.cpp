@@ -429,5 +429,34 @@ TEST_F(ProjectWindowTest, TheTargetDistanceIsKeptAsTypedAndItsLimitsAreShownAfte
     EXPECT_EQ(saved.value().targetDistance, 200.0);
 }
 
+TEST_F(ProjectWindowTest, AnImportFromADrawingFillsTheTablesAndLiesUnderThePlan) {
+    auto w = Window();
+    w->Paste(TableId::Sources, 0, 0, u"S1\t罐区\t0\t0\t0\t5\t40\t60\r\n");
+    Result<project::Project> current = w->CurrentProject();
+    ASSERT_TRUE(current);
+    project::Project imported = current.value();
+    imported.sources.push_back({"S2", "车间", {50, 50}, 30, 8, 10, 20, {}});
+    imported.cad = project::CadTie{
+        "no such drawing.dxf", project::DrawingUnit::Metre, {0, 0}, 0, {"建筑"}, {}};
+    w->TakeImport(imported);
+    EXPECT_TRUE(w->IsDirty());
+    EXPECT_EQ(w->Tables().sources.rows.size(), 2u);
+    EXPECT_EQ(window_.PlanItems(project::FigurePart::Source), 2u);
+    // A drawing that cannot be read is left out of the plan.
+    EXPECT_EQ(window_.PlanItems(project::FigurePart::Drawing), 0u);
+
+    // Saved elsewhere, the tie names the same drawing from there.
+    window_.savePath = appDir_ / u8"厂区" / u8"项目.qvproj";
+    fs::create_directories(appDir_ / u8"厂区");
+    ASSERT_TRUE(w->Save());
+    const Result<project::Project> saved = project::OpenProject(w->File());
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(saved.value().cad);
+    EXPECT_EQ(saved.value().cad->layers, std::vector<std::string>{"建筑"});
+
+    w->SetCell(TableId::Sources, 0, 5, u"高");
+    EXPECT_FALSE(w->CurrentProject());
+}
+
 }  // namespace
 }  // namespace quorvel
