@@ -20,6 +20,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "ui/qt/cell_table.h"
+#include "ui/qt/dxf_import_dialog.h"
 #include "ui/qt/plan_reference_dialog.h"
 #include "ui/qt/project_results_panel.h"
 #include "ui/qt/site_plan_view.h"
@@ -158,6 +159,11 @@ void ProjectWindow::BuildCommands() {
     bar->addAction(addRow);
     bar->addAction(deleteRows);
 
+    QAction* importDrawing = planMenu->addAction(Text(kDxfImportCommand));
+    importDrawing->setObjectName(QStringLiteral("importDrawing"));
+    connect(importDrawing, &QAction::triggered, this, [this] { ImportDrawing(); });
+    bar->addAction(importDrawing);
+    planMenu->addSeparator();
     QAction* choose = planMenu->addAction(QStringLiteral("选择底图…"));
     connect(choose, &QAction::triggered, this, [this] { ChoosePlanImage(); });
     for (int i = 0; i < 2; ++i) {
@@ -339,6 +345,30 @@ void ProjectWindow::ChoosePlanImage() {
     behaviour_->SetPlanImage(*image);
     ShowSettings();
     SetPlanPoint(0);
+}
+
+void ProjectWindow::ImportDrawing() {
+    if (!services_.askPath) return;
+    CommitEditing();
+    const Result<project::Project> current = behaviour_->CurrentProject();
+    if (!current) {
+        ShowMessage(u"表格中有不能使用的单元格，请先改正再导入图形：" + current.error());
+        return;
+    }
+    const auto drawing = services_.askPath(this, ProjectWindowServices::FileKind::Drawing, {});
+    if (!drawing) return;
+    Result<DxfImportBehaviour> opened =
+        DxfImportBehaviour::Open(*drawing, current.value(), behaviour_->ProjectFolder());
+    if (!opened) {
+        ShowMessage(opened.error());
+        return;
+    }
+    DxfImportDialog dialog(std::move(opened).value(), this);
+    const bool accepted =
+        services_.runDialog ? services_.runDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    if (!accepted || !dialog.behaviour().CanAccept()) return;
+    behaviour_->TakeImport(dialog.behaviour().Imported());
+    ShowSettings();
 }
 
 void ProjectWindow::SetPlanPoint(int index) {

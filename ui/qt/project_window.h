@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -36,12 +37,14 @@ struct ProjectWindowServices {
     unsigned workers = 0;  // calculations at once; 0: one per hardware thread
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     std::function<SaveAnswer(QWidget* parent, const QString& question)> askSave;
-    enum class FileKind { OpenProject, SaveProject, Csv, PlanImage };
+    enum class FileKind { OpenProject, SaveProject, Csv, PlanImage, Drawing };
     // A file dialog; nullopt when cancelled. `suggested`: the name offered.
     std::function<std::optional<std::filesystem::path>(QWidget* parent, FileKind kind,
                                                        const QString& suggested)>
         askPath;
     std::function<void(const QUrl& url)> openUrl;
+    // Runs a modal dialog; true when the user accepted it. Null: exec().
+    std::function<bool(QDialog& dialog)> runDialog;
 };
 
 class ProjectWindow : public QMainWindow, private ProjectWindowControls {
@@ -96,6 +99,8 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     void DeleteRows(TableId id);
     std::optional<TableId> CurrentTable() const;
     void ChoosePlanImage();
+    // 导入DXF…: a drawing, the dialog, and what it adds into the tables.
+    void ImportDrawing();
     void SetPlanPoint(int index);
 
     ProjectWindowServices services_;

@@ -38,6 +38,10 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, ProjectWindowServi
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("导入CSV"), QString(),
                                                   QStringLiteral("CSV文件 (*.csv)"));
             break;
+        case Kind::Drawing:
+            chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("导入DXF"), QString(),
+                                                  QStringLiteral("DXF 图形 (*.dxf)"));
+            break;
         case Kind::PlanImage:
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("选择底图"), QString(),
                                                   QStringLiteral("图片 (*.png *.jpg *.jpeg)"));
