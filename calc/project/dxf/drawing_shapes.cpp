@@ -247,7 +247,9 @@ class ShapeMaker {
         shape.place = EntityPlace(insert) + placed.insertPlace;
         const int columns = std::max(1, insert.columns);
         const int rows = std::max(1, insert.rows);
-        if (columns * rows == 1) {
+        // A grid larger than any drawing holds is refused by VisitEntities.
+        const double cells = static_cast<double>(columns) * static_cast<double>(rows);
+        if (cells == 1.0 || cells > static_cast<double>(kMostEntities)) {
             shapes_.push_back(std::move(shape));
             return;
         }

@@ -1,6 +1,7 @@
 #include "calc/project/dxf/plan_drawing.h"
 
 #include <cmath>
+#include <new>
 #include <set>
 #include <utility>
 
@@ -15,9 +16,7 @@ namespace {
 constexpr double kArcToleranceM = 0.1;
 constexpr double kCloseToleranceM = 0.001;
 
-}  // namespace
-
-Result<PlanDrawing> DrawingUnderFigure(const Drawing& drawing, const CadTie& tie) {
+Result<PlanDrawing> LinesAndTexts(const Drawing& drawing, const CadTie& tie) {
     const double metres = MetresPerUnit(tie.unit);
     const Result<std::vector<Shape>> shapes =
         DrawingShapes(drawing, ShapeSettings{kArcToleranceM / metres, kCloseToleranceM / metres});
@@ -48,6 +47,16 @@ Result<PlanDrawing> DrawingUnderFigure(const Drawing& drawing, const CadTie& tie
         }
     }
     return plan;
+}
+
+}  // namespace
+
+Result<PlanDrawing> DrawingUnderFigure(const Drawing& drawing, const CadTie& tie) {
+    try {
+        return LinesAndTexts(drawing, tie);
+    } catch (const std::bad_alloc&) {
+        return Fail(u"内存不足，无法画出图形");
+    }
 }
 
 Result<PlanDrawing> LoadPlanDrawing(const std::filesystem::path& projectFolder, const CadTie& tie) {

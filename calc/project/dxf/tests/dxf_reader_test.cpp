@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "calc/project/dxf/drawing_shapes.h"
 #include "calc/project/dxf/layer_overview.h"
 #include "calc/project/dxf/tests/test_drawings.h"
 #include "calc/unicode_text.h"
@@ -143,6 +144,16 @@ TEST(DxfReader, PaperSpaceAndABlockThatInsertsItselfAreHandled) {
     ASSERT_FALSE(overview.ok());
     EXPECT_NE(ToUtf8(overview.error()).find("块 “LOOP” 嵌套超过 16 层"), std::string::npos)
         << ToUtf8(overview.error());
+    // A grid of more inserts than any drawing holds.
+    const std::string grid =
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n0\nPOINT\n10\n0\n20\n0\n0\nENDBLK\n"
+        "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nMINSERT\n2\nB\n70\n2000000000\n71\n"
+        "2000000000\n0\nENDSEC\n0\nEOF\n";
+    const Result<Drawing> huge = ReadDrawing(grid);
+    ASSERT_TRUE(huge.ok()) << Message(huge);
+    const Result<std::vector<Shape>> shapes = DrawingShapes(huge.value(), ShapeSettings{});
+    ASSERT_FALSE(shapes.ok());
+    EXPECT_NE(ToUtf8(shapes.error()).find("MINSERT 的行列数过多"), std::string::npos);
 }
 
 }  // namespace
