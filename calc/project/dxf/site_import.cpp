@@ -24,6 +24,19 @@ constexpr double kArcToleranceM = 0.1;
 constexpr double kJoinToleranceM = 0.001;
 constexpr double kNameSearchM = 50.0;
 constexpr char kReceptorName[] = "敏感目标";
+// What the import writes is rounded to these steps: finer digits are only the
+// noise of the drawing's far-off coordinates.
+// (Dividing by a power of ten gives the double nearest to the decimal.)
+constexpr double kStepsPerMetre = 1e4;
+constexpr double kStepsPerDegree = 1e6;
+
+double Rounded(double value, double stepsPerUnit) {
+    return std::round(value * stepsPerUnit) / stepsPerUnit;
+}
+
+SitePoint Rounded(SitePoint p) {
+    return {Rounded(p.x, kStepsPerMetre), Rounded(p.y, kStepsPerMetre)};
+}
 
 std::u16string Quoted(std::string_view utf8) { return u"“" + FromUtf8(utf8) + u"”"; }
 
@@ -329,13 +342,15 @@ class Importer {
     Status SetBoundary(const Shape& boundary) {
         const Result<std::vector<SitePoint>> site = ToSite(boundary.points, boundary.place);
         if (!site) return Fail(site.error());
-        if (const std::u16string fault = BoundaryShapeFault(site.value()); !fault.empty()) {
+        std::vector<SitePoint> vertices;
+        for (const SitePoint& vertex : site.value()) vertices.push_back(Rounded(vertex));
+        if (const std::u16string fault = BoundaryShapeFault(vertices); !fault.empty()) {
             return Fail(u"厂界" + boundary.place + u" 不能使用：" + fault);
         }
         if (!result_.project.boundary.empty()) {
             result_.notes.push_back(u"项目原有的厂界已由图形中的厂界替换");
         }
-        result_.project.boundary = site.value();
+        result_.project.boundary = std::move(vertices);
         result_.boundarySet = true;
         return {};
     }
@@ -382,11 +397,12 @@ class Importer {
             Source source;
             source.id = "S" + std::to_string(++next);
             source.name = TextInside(site.value(), outline->layer);
-            source.centre = rectangle->centre;
-            source.angle = rectangle->angleDeg;
+            source.centre = Rounded(rectangle->centre);
+            // A rectangle along the x axis may come out a hair below 180 degrees.
+            source.angle = std::fmod(Rounded(rectangle->angleDeg, kStepsPerDegree), 180.0);
             source.height = *request_.sourceHeight;
-            source.length = rectangle->length;
-            source.width = rectangle->width;
+            source.length = Rounded(rectangle->length, kStepsPerMetre);
+            source.width = Rounded(rectangle->width, kStepsPerMetre);
             result_.project.sources.push_back(std::move(source));
             ++result_.sourcesAdded;
         }
@@ -455,7 +471,7 @@ class Importer {
             if (!site) return Fail(site.error());
             Receptor receptor;
             receptor.name = ReceptorName(*shape, at, unnamed);
-            receptor.position = site.value().front();
+            receptor.position = Rounded(site.value().front());
             result_.project.receptors.push_back(std::move(receptor));
             ++result_.receptorsAdded;
         }
