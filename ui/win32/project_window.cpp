@@ -11,6 +11,7 @@
 
 #include "ui/console/runner_launchers.h"
 #include "ui/win32/cjk_font.h"
+#include "ui/win32/dxf_import_dialog.h"
 #include "ui/win32/owned_window.h"
 #include "ui/win32/plan_reference_dialog.h"
 #include "ui/win32/wide_text.h"
@@ -224,6 +225,8 @@ bool ProjectWindow::Create(HINSTANCE instance, int showCommand) {
                          design.command == ProjectCommand::Stop ||
                          design.command == ProjectCommand::Sheet;
         if (design.command == ProjectCommand::Close) {
+            AppendMenuW(fileMenu, MF_STRING, project_window_ids::kImportDrawingCommand,
+                        Wide(kDxfImportCommand).c_str());
             AppendMenuW(fileMenu, MF_STRING, kPlanCommandId, L"平面图…");
             for (int i = 0; i < 2; ++i) {
                 const std::wstring caption = L"设置参考点 " + std::to_wstring(i + 1) + L"…";
@@ -505,6 +508,29 @@ void ProjectWindow::ChoosePlan() {
     if (image) behaviour_->SetPlanImage(*image);
 }
 
+void ProjectWindow::ImportDrawing() {
+    if (planDialogOpen_) return;
+    CurrentTable().EndEdit(true);
+    const Result<project::Project> current = behaviour_->CurrentProject();
+    if (!current) {
+        ShowMessage(u"表格中有不能使用的单元格，请先改正再导入图形：" + current.error());
+        return;
+    }
+    const auto drawing = FileDialog(window_, L"DXF 图形 (*.dxf)\0*.dxf\0\0", nullptr, false);
+    if (!drawing) return;
+    Result<DxfImportBehaviour> opened =
+        DxfImportBehaviour::Open(*drawing, current.value(), behaviour_->ProjectFolder());
+    if (!opened) {
+        ShowMessage(opened.error());
+        return;
+    }
+    planDialogOpen_ = true;
+    const std::optional<project::Project> imported =
+        AskDxfImport(instance_, window_, std::move(opened).value());
+    planDialogOpen_ = false;
+    if (imported) behaviour_->TakeImport(*imported);
+}
+
 void ProjectWindow::SetPlanPoint(int index) {
     const auto& plan = behaviour_->Plan();
     const auto image = behaviour_->PlanImagePath();
@@ -545,6 +571,8 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 RunCommand(ProjectCommand::Stop);
             } else if ((id == kPlanCommandId || id == kPlanButtonId) && code <= BN_CLICKED) {
                 ChoosePlan();
+            } else if (id == project_window_ids::kImportDrawingCommand) {
+                ImportDrawing();
             } else if (id == kPlanPointCommandId || id == kPlanPointCommandId + 1) {
                 SetPlanPoint(id - kPlanPointCommandId);
             } else if (id == kAddRowId && code == BN_CLICKED) {

@@ -57,6 +57,8 @@ class ProjectWindow : private ProjectWindowControls {
     void CopySelection();
     void PasteClipboard();
     void ChoosePlan();
+    // 导入DXF…: a drawing, the dialog, and what it adds into the tables.
+    void ImportDrawing();
     // Asks for reference point `index` (0 or 1) of the plan picture.
     void SetPlanPoint(int index);
 

@@ -10,6 +10,7 @@ namespace project_window_ids {
 inline constexpr int kCommand = 100;  // + ProjectCommand
 inline constexpr int kPlanCommand = 120;
 inline constexpr int kPlanPointCommand = 121;  // + the reference point's index, 0 or 1
+inline constexpr int kImportDrawingCommand = 123;
 enum Control {
     kToolbar = 200,
     kLocation,
@@ -35,5 +36,12 @@ inline constexpr wchar_t kPlanReferenceClassName[] = L"QuorvelPlanReferenceDialo
 namespace plan_reference_ids {
 enum Control { kPicture = 10, kPixel, kSiteX, kSiteY };
 }  // namespace plan_reference_ids
+
+// The 导入DXF… dialog; its buttons are IDOK and IDCANCEL.
+inline constexpr wchar_t kDxfImportClassName[] = L"QuorvelDxfImportDialog";
+
+namespace dxf_import_ids {
+enum Control { kLayers = 10, kRole, kUnit, kHeight, kNorth, kPreview, kNotes };
+}  // namespace dxf_import_ids
 
 }  // namespace quorvel
