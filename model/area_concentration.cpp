@@ -103,6 +103,32 @@ double AreaConcentration::AtReceptor(double downwind, double crosswind, double a
     return Integrate(downwind, -crosswind, turn, relative_tolerance, absolute);
 }
 
+double AreaConcentration::Estimate(double downwind, double crosswind, double angle_deg) const {
+    double turn = std::fmod(angle_deg, 180.0);
+    if (turn < 0.0) turn += 180.0;
+    const bool mirrored = turn < 90.0;
+    const RectangleInWind rect(source_.larger_side, source_.smaller_side,
+                               mirrored ? turn : 180.0 - turn);
+    const double offset = mirrored ? -crosswind : crosswind;
+    // Three-point Gauss-Legendre along the wind over the rectangle's extent.
+    static constexpr std::array<double, 3> kNodes{-0.7745966692414834, 0.0, 0.7745966692414834};
+    static constexpr std::array<double, 3> kWeights{5.0 / 9.0, 8.0 / 9.0, 5.0 / 9.0};
+    const double extent = rect.AlongWindHalfExtent();
+    double sum = 0.0;
+    for (std::size_t i = 0; i < kNodes.size(); ++i) {
+        const double along = kNodes[i] * extent;
+        const double x = downwind - along;
+        if (x < kNearestUpwind) continue;
+        const RectangleInWind::Span chord = rect.CrosswindChord(along);
+        if (chord.empty) continue;
+        const Sigmas s = spread_.At(x);
+        const double root = std::numbers::sqrt2 * s.y;
+        sum += kWeights[i] * vertical_.At(s.z) / s.z * 0.5 *
+               (std::erf((chord.high - offset) / root) - std::erf((chord.low - offset) / root));
+    }
+    return factor_ * extent * sum;
+}
+
 double AreaConcentration::Integrate(double distance, double crosswind, double folded_deg,
                                     double relative_tolerance, double absolute_tolerance) const {
     const RectangleInWind rect(source_.larger_side, source_.smaller_side, folded_deg);

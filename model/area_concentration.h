@@ -29,6 +29,12 @@ class AreaConcentration {
                       double relative_tolerance = kRelativeTolerance,
                       double absolute_tolerance = 0.0) const;
 
+    // A quick estimate of AtReceptor (same arguments) for receptors away from
+    // the area: the integral along the wind by three points. Within about 10 %
+    // beyond three half diagonals; for choosing among wind directions, not
+    // for results.
+    double Estimate(double downwind, double crosswind, double angle_deg) const;
+
     // No wind angle gives more than this (ug/m^3) at a receptor `distance` m
     // downwind of the centre; cheap to find. Close to the largest value far
     // from the area, loose near it.

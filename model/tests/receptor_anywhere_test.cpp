@@ -66,6 +66,26 @@ TEST(ReceptorAnywhere, OffTheWindLineItAgreesWithADirectSum) {
     }
 }
 
+TEST(ReceptorAnywhere, TheQuickEstimateIsCloseAwayFromTheArea) {
+    const AreaSource s = Source(3.0, 60.0, 20.0, LandUse::Rural);
+    const double reach = 0.5 * std::hypot(60.0, 20.0);
+    for (int c = 1; c <= 6; ++c) {
+        const AreaConcentration model(
+            s, MakeMetCondition(static_cast<Stability>(c), 1.0, 3.0, LandUse::Rural));
+        for (double angle : {0.0, 30.0, 90.0, 150.0}) {
+            for (double offset : {0.0, 10.0}) {
+                for (const auto& [multiple, within] : {std::pair{3.0, 0.15}, {10.0, 0.05}}) {
+                    const double d = multiple * reach;
+                    EXPECT_NEAR(
+                        model.Estimate(d, offset, angle) / model.AtReceptor(d, offset, angle), 1.0,
+                        within)
+                        << "class " << c << " at " << angle << ", " << multiple;
+                }
+            }
+        }
+    }
+}
+
 TEST(ReceptorAnywhere, TheLowestWindOfEachClassGivesItsLargestConcentrationEverywhere) {
     // Faster wind dilutes more (1 / u at release height) and raises the
     // mixing lid (320 u10 m), which only takes reflected terms away.

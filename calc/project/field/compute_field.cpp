@@ -1,6 +1,7 @@
 #include "calc/project/field/compute_field.h"
 
 #include <cmath>
+#include <exception>
 #include <numbers>
 
 #include "calc/project/field/field_setup.h"
@@ -33,8 +34,23 @@ FieldResult ComputeField(const Project& project, const RuleSettings& settings) {
     for (std::size_t k : function.Pollutants()) {
         fields.push_back({setup.pollutants[k].pollutant, *setup.pollutants[k].standard});
     }
-    FieldResult rule = ApplyCurrentRule(function, fields, project.boundary, project.receptors,
-                                        Corners(setup), settings);
+    FieldResult rule;
+    try {
+        rule = ApplyCurrentRule(function, fields, project.boundary, project.receptors,
+                                Corners(setup), settings);
+    } catch (const std::exception&) {
+        // The polygons' overlay can fail on a rare coincidence of points.
+        rule = {};
+        for (const RuleField& f : fields) {
+            PollutantFieldResult failed;
+            failed.pollutant = f.pollutant;
+            failed.standard = f.standard;
+            failed.final = false;
+            failed.error =
+                u"叠加浓度场的几何计算失败（多边形叠置出错），请稍改厂界或排放源位置后重算";
+            rule.pollutants.push_back(std::move(failed));
+        }
+    }
 
     FieldResult result = rule;
     result.method = "screening";

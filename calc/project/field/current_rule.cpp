@@ -38,6 +38,10 @@ constexpr double kOne = 1.0;
 constexpr double kFrameMargin = 50.0;
 // Crossings of the standard are found to this width (m).
 constexpr double kCrossingWidth = 0.1;
+// A grid that steps over an exceedance is halved at most this many times,
+// for a maximum outside the plant at least this share of the standard.
+constexpr double kClearlyAbove = 1.01;
+constexpr int kMostHalvings = 3;
 // A contour's segments are split at most this many times over.
 constexpr int kMostSplits = 8;
 // A point within this distance (m) of the outline is on it.
@@ -85,7 +89,9 @@ class Rule {
     }
     Frame ChooseFrame(const std::vector<SitePoint>& cover, const std::vector<SitePoint>& boundary,
                       bool& limited) const;
-    void Sample(FieldGrid& prototype);
+    // Samples fields `which` on a grid like `prototype`.
+    void Sample(const FieldGrid& prototype, const std::vector<std::size_t>& which);
+    PollutantFieldResult Pollutant(std::size_t k, bool limited, std::vector<int>& sides) const;
     std::vector<LevelRing> Refined(std::vector<LevelRing> rings, std::size_t k) const;
     std::vector<SitePoint> Split(const SitePoint& p, const SitePoint& q, std::size_t k,
                                  double tolerance, int depth) const;
@@ -165,46 +171,51 @@ Frame Rule::ChooseFrame(const std::vector<SitePoint>& cover, const std::vector<S
     return f;
 }
 
-void Rule::Sample(FieldGrid& prototype) {
+void Rule::Sample(const FieldGrid& prototype, const std::vector<std::size_t>& which) {
     const std::size_t fields = fields_.size();
     const int columns = prototype.Columns();
     const std::size_t points =
         static_cast<std::size_t>(columns) * static_cast<std::size_t>(prototype.Rows());
-    grids_.assign(fields, prototype);
-    exact_.assign(fields, std::vector<bool>(points, false));
-    std::vector<std::vector<char>> exact(fields, std::vector<char>(points, 0));
+    grids_.resize(fields, prototype);
+    exact_.resize(fields);
+    std::vector<std::vector<char>> exact(fields);
+    for (std::size_t k : which) {
+        grids_[k] = prototype;
+        exact_[k].assign(points, false);
+        exact[k].assign(points, 0);
+    }
     auto at = [&](std::size_t i) {
         return prototype.Point(static_cast<int>(i % static_cast<std::size_t>(columns)),
                                static_cast<int>(i / static_cast<std::size_t>(columns)));
     };
-    auto evaluate = [&](std::size_t i, const std::vector<std::size_t>& which) {
-        if (which.empty()) return;
-        const std::vector<FieldValue> values = function_.At(at(i), which);
+    auto evaluate = [&](std::size_t i, const std::vector<std::size_t>& fields_here) {
+        if (fields_here.empty()) return;
+        const std::vector<FieldValue> values = function_.At(at(i), fields_here);
         const int c = static_cast<int>(i % static_cast<std::size_t>(columns));
         const int r = static_cast<int>(i / static_cast<std::size_t>(columns));
-        for (std::size_t j = 0; j < which.size(); ++j) {
-            grids_[which[j]].Value(c, r) = values[j].c / fields_[which[j]].standard;
-            exact[which[j]][i] = 1;
+        for (std::size_t j = 0; j < fields_here.size(); ++j) {
+            grids_[fields_here[j]].Value(c, r) = values[j].c / fields_[fields_here[j]].standard;
+            exact[fields_here[j]][i] = 1;
         }
     };
     // Exactly where a field may reach half its standard; its bound elsewhere.
     ParallelFor(points, [&](std::size_t i) {
-        std::vector<std::size_t> which;
+        std::vector<std::size_t> near;
         const int c = static_cast<int>(i % static_cast<std::size_t>(columns));
         const int r = static_cast<int>(i / static_cast<std::size_t>(columns));
-        for (std::size_t k = 0; k < fields; ++k) {
+        for (std::size_t k : which) {
             const double bound = function_.Bound(at(i), k) / fields_[k].standard;
             if (bound >= kHalf)
-                which.push_back(k);
+                near.push_back(k);
             else
                 grids_[k].Value(c, r) = bound;
         }
-        evaluate(i, which);
+        evaluate(i, near);
     });
     // Beside a point at or above half the standard, a bound would misplace
     // the contour between them: those points are computed too.
     std::vector<std::vector<std::size_t>> more(points);
-    for (std::size_t k = 0; k < fields; ++k) {
+    for (std::size_t k : which) {
         for (std::size_t i = 0; i < points; ++i) {
             if (exact[k][i]) continue;
             const int c = static_cast<int>(i % static_cast<std::size_t>(columns));
@@ -223,7 +234,7 @@ void Rule::Sample(FieldGrid& prototype) {
         }
     }
     ParallelFor(points, [&](std::size_t i) { evaluate(i, more[i]); });
-    for (std::size_t k = 0; k < fields; ++k) {
+    for (std::size_t k : which) {
         for (std::size_t i = 0; i < points; ++i) exact_[k][i] = exact[k][i] != 0;
     }
 }
@@ -450,6 +461,87 @@ std::optional<FieldValue> Rule::MaxOutside(std::size_t k) const {
     return value;
 }
 
+PollutantFieldResult Rule::Pollutant(std::size_t k, bool limited, std::vector<int>& sides) const {
+    PollutantFieldResult p;
+    p.pollutant = fields_[k].pollutant;
+    p.standard = fields_[k].standard;
+    const FieldGrid& grid = grids_[k];
+
+    // The standard's crossings of the grid's edges, found in parallel.
+    std::vector<std::pair<SitePoint, SitePoint>> edges;
+    for (int r = 0; r < grid.Rows(); ++r) {
+        for (int c = 0; c < grid.Columns(); ++c) {
+            const bool above = grid.Value(c, r) >= kOne;
+            if (c + 1 < grid.Columns() && (grid.Value(c + 1, r) >= kOne) != above)
+                edges.push_back({grid.Point(c, r), grid.Point(c + 1, r)});
+            if (r + 1 < grid.Rows() && (grid.Value(c, r + 1) >= kOne) != above)
+                edges.push_back({grid.Point(c, r), grid.Point(c, r + 1)});
+        }
+    }
+    std::vector<SitePoint> found(edges.size());
+    ParallelFor(edges.size(), [&](std::size_t e) {
+        const auto& [a, b] = edges[e];
+        const double length = std::hypot(b.x - a.x, b.y - a.y);
+        const double t =
+            CrossingOnLine([&](double s) { return Ratio(Along(a, b, s), k); }, kOne, 0.0,
+                           Ratio(a, k), 1.0, Ratio(b, k), kCrossingWidth / length);
+        found[e] = Along(a, b, t);
+    });
+    std::map<std::array<double, 4>, SitePoint> crossings;
+    for (std::size_t e = 0; e < edges.size(); ++e) {
+        crossings[{edges[e].first.x, edges[e].first.y, edges[e].second.x, edges[e].second.y}] =
+            found[e];
+    }
+    std::vector<LevelRing> exceeding =
+        Refined(TraceLevel(grid, kOne,
+                           [&](const SitePoint& a, const SitePoint& b, double, double) {
+                               return crossings.at({a.x, a.y, b.x, b.y});
+                           }),
+                k);
+    Sharpen(exceeding, k);
+    const std::vector<LevelRing> half =
+        TraceLevel(grid, kHalf, [](const SitePoint& a, const SitePoint& b, double va, double vb) {
+            return LinearCrossing(a, b, va, vb, kHalf);
+        });
+    p.contours.push_back({kOne, ContourLines(exceeding)});
+    p.contours.push_back({kHalf, ContourLines(half)});
+    if (std::any_of(exceeding.begin(), exceeding.end(),
+                    [](const LevelRing& r) { return r.TouchesFrame(); })) {
+        p.final = false;
+        p.note = u"超标区域达到计算范围边缘（距厂界与排放源 " +
+                 std::u16string(limited ? u"已达上限" : u"") + u"），结果不完整";
+    }
+
+    MultiPolygon region = RegionOf(exceeding, plane_);
+    if (hasBoundary_) {
+        MultiPolygon outside;
+        bg::difference(region, plant_, outside);
+        region = std::move(outside);
+    }
+    p.exceedanceArea = bg::area(region);
+    p.exceedance = ToZonePolygons(region, plane_);
+    if (hasBoundary_) {
+        std::vector<Point> inner;
+        for (int r = 0; r < grid.Rows(); ++r) {
+            for (int c = 0; c < grid.Columns(); ++c) {
+                const SitePoint at = grid.Point(c, r);
+                if (grid.Value(c, r) >= kOne && !InPlant(at)) inner.push_back(plane_.ToLocal(at));
+            }
+        }
+        const Reach reach = RegionReach(region, inner, *outline_);
+        p.distance = reach.distance;
+        if (reach.at) p.distanceAt = plane_.ToSite(*reach.at);
+        sides = reach.sides;
+        p.maxOutside = MaxOutside(k);
+        if (p.maxOutside) {
+            p.cut = p.maxOutside->c > fields_[k].standard
+                        ? 1.0 - fields_[k].standard / p.maxOutside->c
+                        : 0.0;
+        }
+    }
+    return p;
+}
+
 FieldResult Rule::Apply(const std::vector<Receptor>& receptors, const std::vector<SitePoint>& cover,
                         const std::vector<SitePoint>& boundary) {
     FieldResult result;
@@ -458,88 +550,31 @@ FieldResult Rule::Apply(const std::vector<Receptor>& receptors, const std::vecto
     const double step = std::max(frame.Step(settings_), 1e-3);
     const int columns = static_cast<int>(std::ceil((frame.maxX - frame.minX) / step)) + 1;
     const int rows = static_cast<int>(std::ceil((frame.maxY - frame.minY) / step)) + 1;
+
+    std::vector<std::size_t> all(fields_.size());
+    for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
     FieldGrid prototype({frame.minX, frame.minY}, step, std::max(2, columns), std::max(2, rows));
-    Sample(prototype);
+    Sample(prototype, all);
 
     std::vector<std::vector<int>> sides(fields_.size());
     for (std::size_t k = 0; k < fields_.size(); ++k) {
-        PollutantFieldResult p;
-        p.pollutant = fields_[k].pollutant;
-        p.standard = fields_[k].standard;
-        const FieldGrid& grid = grids_[k];
-
-        // The standard's crossings of the grid's edges, found in parallel.
-        std::vector<std::pair<SitePoint, SitePoint>> edges;
-        for (int r = 0; r < grid.Rows(); ++r) {
-            for (int c = 0; c < grid.Columns(); ++c) {
-                const bool above = grid.Value(c, r) >= kOne;
-                if (c + 1 < grid.Columns() && (grid.Value(c + 1, r) >= kOne) != above)
-                    edges.push_back({grid.Point(c, r), grid.Point(c + 1, r)});
-                if (r + 1 < grid.Rows() && (grid.Value(c, r + 1) >= kOne) != above)
-                    edges.push_back({grid.Point(c, r), grid.Point(c, r + 1)});
-            }
-        }
-        std::vector<SitePoint> found(edges.size());
-        ParallelFor(edges.size(), [&](std::size_t e) {
-            const auto& [a, b] = edges[e];
-            const double length = std::hypot(b.x - a.x, b.y - a.y);
-            const double t =
-                CrossingOnLine([&](double s) { return Ratio(Along(a, b, s), k); }, kOne, 0.0,
-                               Ratio(a, k), 1.0, Ratio(b, k), kCrossingWidth / length);
-            found[e] = Along(a, b, t);
-        });
-        std::map<std::array<double, 4>, SitePoint> crossings;
-        for (std::size_t e = 0; e < edges.size(); ++e) {
-            crossings[{edges[e].first.x, edges[e].first.y, edges[e].second.x, edges[e].second.y}] =
-                found[e];
-        }
-        std::vector<LevelRing> exceeding =
-            Refined(TraceLevel(grid, kOne,
-                               [&](const SitePoint& a, const SitePoint& b, double, double) {
-                                   return crossings.at({a.x, a.y, b.x, b.y});
-                               }),
-                    k);
-        Sharpen(exceeding, k);
-        const std::vector<LevelRing> half = TraceLevel(
-            grid, kHalf, [](const SitePoint& a, const SitePoint& b, double va, double vb) {
-                return LinearCrossing(a, b, va, vb, kHalf);
-            });
-        p.contours.push_back({kOne, ContourLines(exceeding)});
-        p.contours.push_back({kHalf, ContourLines(half)});
-        if (std::any_of(exceeding.begin(), exceeding.end(),
-                        [](const LevelRing& r) { return r.TouchesFrame(); })) {
-            p.final = false;
-            p.note = u"超标区域达到计算范围边缘（距厂界与排放源 " +
-                     std::u16string(limited ? u"已达上限" : u"") + u"），结果不完整";
-        }
-
-        MultiPolygon region = RegionOf(exceeding, plane_);
-        if (hasBoundary_) {
-            MultiPolygon outside;
-            bg::difference(region, plant_, outside);
-            region = std::move(outside);
-        }
-        p.exceedanceArea = bg::area(region);
-        p.exceedance = ToZonePolygons(region, plane_);
-        if (hasBoundary_) {
-            std::vector<Point> inner;
-            for (int r = 0; r < grid.Rows(); ++r) {
-                for (int c = 0; c < grid.Columns(); ++c) {
-                    const SitePoint at = grid.Point(c, r);
-                    if (grid.Value(c, r) >= kOne && !InPlant(at))
-                        inner.push_back(plane_.ToLocal(at));
-                }
-            }
-            const Reach reach = RegionReach(region, inner, *outline_);
-            p.distance = reach.distance;
-            if (reach.at) p.distanceAt = plane_.ToSite(*reach.at);
-            sides[k] = reach.sides;
-            p.maxOutside = MaxOutside(k);
-            if (p.maxOutside) {
-                p.cut = p.maxOutside->c > fields_[k].standard
-                            ? 1.0 - fields_[k].standard / p.maxOutside->c
-                            : 0.0;
-            }
+        PollutantFieldResult p = Pollutant(k, limited, sides[k]);
+        // The largest concentration outside the plant at or above the
+        // standard, but outside the exceedance found: a region between grid
+        // points. The grid is halved until it is seen.
+        for (int finer = 0;
+             finer < kMostHalvings && p.maxOutside && p.maxOutside->ratio >= kClearlyAbove;
+             ++finer) {
+            MultiPolygon region;
+            for (const ZonePolygon& z : p.exceedance) region.push_back(ToPolygon(z, plane_));
+            if (!region.empty() &&
+                bg::distance(plane_.ToLocal(p.maxOutside->at), region) <= kCrossingWidth)
+                break;
+            const FieldGrid& coarse = grids_[k];
+            Sample(FieldGrid(coarse.Point(0, 0), 0.5 * coarse.Step(), 2 * coarse.Columns() - 1,
+                             2 * coarse.Rows() - 1),
+                   {k});
+            p = Pollutant(k, limited, sides[k]);
         }
         result.pollutants.push_back(std::move(p));
     }
@@ -567,8 +602,6 @@ FieldResult Rule::Apply(const std::vector<Receptor>& receptors, const std::vecto
         result.areaPolygons = ToZonePolygons(area, plane_);
     }
 
-    std::vector<std::size_t> all(fields_.size());
-    for (std::size_t k = 0; k < all.size(); ++k) all[k] = k;
     result.receptors.resize(receptors.size());
     ParallelFor(receptors.size(), [&](std::size_t i) {
         ReceptorFieldResult& r = result.receptors[i];
@@ -589,19 +622,7 @@ FieldResult Rule::Apply(const std::vector<Receptor>& receptors, const std::vecto
     });
     if (hasBoundary_ && result.area && *result.area > 0.0) {
         MultiPolygon area;
-        for (const ZonePolygon& z : result.areaPolygons) {
-            Polygon polygon;
-            for (const SitePoint& p : z.outer) polygon.outer().push_back(plane_.ToLocal(p));
-            polygon.outer().push_back(polygon.outer().front());
-            for (const auto& hole : z.holes) {
-                Polygon::ring_type ring;
-                for (const SitePoint& p : hole) ring.push_back(plane_.ToLocal(p));
-                ring.push_back(ring.front());
-                polygon.inners().push_back(ring);
-            }
-            bg::correct(polygon);
-            area.push_back(polygon);
-        }
+        for (const ZonePolygon& z : result.areaPolygons) area.push_back(ToPolygon(z, plane_));
         for (std::size_t i = 0; i < receptors.size(); ++i) {
             const Point at = plane_.ToLocal(receptors[i].position);
             result.receptors[i].inArea =

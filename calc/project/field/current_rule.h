@@ -23,7 +23,7 @@ struct RuleSettings {
     // The grid is no coarser than this (m) and has about targetCells cells
     // along the frame's longer side.
     double largestStep = 50.0;
-    int targetCells = 60;
+    int targetCells = 30;
     // The contour at S lies within this (m) of where the field crosses S.
     double contourTolerance = 1.0;
     // The frame grows until the fields stay below half their standard on its

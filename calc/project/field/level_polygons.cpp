@@ -85,6 +85,14 @@ MultiPolygon PlantInside(const std::vector<SitePoint>& boundary, const Plane& pl
     return plant;
 }
 
+Polygon ToPolygon(const ZonePolygon& polygon, const Plane& plane) {
+    Polygon converted;
+    converted.outer() = ToRing(polygon.outer, plane);
+    for (const auto& hole : polygon.holes) converted.inners().push_back(ToRing(hole, plane));
+    bg::correct(converted);
+    return converted;
+}
+
 std::vector<ZonePolygon> ToZonePolygons(const MultiPolygon& region, const Plane& plane) {
     std::vector<ZonePolygon> polygons;
     auto convert = [&](const Ring& ring) {

@@ -23,6 +23,9 @@ MultiPolygon RegionOf(const std::vector<LevelRing>& rings, const Plane& plane);
 // The plant's inside; empty without a usable boundary.
 MultiPolygon PlantInside(const std::vector<SitePoint>& boundary, const Plane& plane);
 
+// A polygon in site coordinates (rings without a closing vertex) in `plane`.
+Polygon ToPolygon(const ZonePolygon& polygon, const Plane& plane);
+
 // Polygons in site coordinates, rings without a closing vertex.
 std::vector<ZonePolygon> ToZonePolygons(const MultiPolygon& region, const Plane& plane);
 

@@ -19,8 +19,14 @@ constexpr double kPlumeReach = 3.5;
 constexpr double kStepsEachSide = 3.0;
 constexpr double kWidestStep = 6.0;
 // Scan peaks below this share of the highest are not refined: between two
-// scan points a peak does not rise by more than that.
-constexpr double kRefineShare = 0.8;
+// scan points a peak does not rise by more than that, nor is an estimate
+// that much off.
+constexpr double kRefineShare = 0.7;
+// An estimated peak below this share of a known value is not refined: the
+// estimates are within 15 % (so the peak is below 0.9 of that value).
+constexpr double kEstimateShare = 0.75;
+// Sources farther than this many half diagonals are scanned by estimate.
+constexpr double kEstimateBeyond = 3.0;
 // Refinement stops once the wind direction is known to this width (degrees).
 constexpr double kDirectionTolerance = 0.05;
 // Bounds are widened by this share before they rule a class out.
@@ -146,6 +152,17 @@ double ScreeningField::Unit(const ClassModels& cls, std::size_t source, const Si
                                        absolute);
 }
 
+double ScreeningField::Estimated(const ClassModels& cls, std::size_t source, const SitePoint& point,
+                                 double toward_deg) const {
+    const FieldSource& s = sources_[source];
+    const double toward = toward_deg * kDegree;
+    const double dx = point.x - s.centre.x;
+    const double dy = point.y - s.centre.y;
+    return cls.unit[source].Estimate(dx * std::cos(toward) + dy * std::sin(toward),
+                                     -dx * std::sin(toward) + dy * std::cos(toward),
+                                     s.larger_angle - toward_deg);
+}
+
 double ScreeningField::Bound(const SitePoint& point, const FieldWeights& weights) const {
     const Geometry g = Locate(point);
     double largest = 0.0;
@@ -214,23 +231,9 @@ std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
                 scan.push_back(Normalized(sector.middle + i * sector.step));
             }
         }
-        std::sort(scan.begin(), scan.end());
-        scan.erase(
-            std::unique(scan.begin(), scan.end(), [](double a, double b) { return b - a < 1e-9; }),
-            scan.end());
-        if (scan.empty()) continue;
-
-        // Each relevant source's unit concentration at each scanned direction.
-        std::vector<std::vector<double>> table(scan.size(), std::vector<double>(n, 0.0));
         auto in_sector = [&](std::size_t e, double toward) {
             return relevant[e] && Between(toward, sectors[e].middle) <= sectors[e].half;
         };
-        auto fill = [&](double toward, std::vector<double>& row) {
-            for (std::size_t e = 0; e < n; ++e) {
-                row[e] = in_sector(e, toward) ? Unit(cls, e, point, toward, floor[e]) : 0.0;
-            }
-        };
-        for (std::size_t i = 0; i < scan.size(); ++i) fill(scan[i], table[i]);
         auto step_at = [&](double toward) {
             double step = kWidestStep;
             for (std::size_t e = 0; e < n; ++e) {
@@ -238,6 +241,36 @@ std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
             }
             return step;
         };
+        // Where sectors overlap, their scans merge: no two directions closer
+        // than half the finest step there.
+        std::sort(scan.begin(), scan.end());
+        std::vector<double> merged;
+        for (double toward : scan) {
+            if (merged.empty() || toward - merged.back() >= 0.5 * step_at(toward))
+                merged.push_back(toward);
+        }
+        scan = std::move(merged);
+        if (scan.empty()) continue;
+
+        // The exact unit concentrations, and quick estimates of them for
+        // sources far from the point, which choose the directions to refine.
+        auto fill = [&](double toward, std::vector<double>& row) {
+            for (std::size_t e = 0; e < n; ++e) {
+                row[e] = in_sector(e, toward) ? Unit(cls, e, point, toward, floor[e]) : 0.0;
+            }
+        };
+        auto estimate = [&](double toward, std::vector<double>& row) {
+            for (std::size_t e = 0; e < n; ++e) {
+                if (!in_sector(e, toward))
+                    row[e] = 0.0;
+                else if (g.distance[e] > kEstimateBeyond * reach_[e])
+                    row[e] = Estimated(cls, e, point, toward);
+                else
+                    row[e] = Unit(cls, e, point, toward, floor[e]);
+            }
+        };
+        std::vector<std::vector<double>> table(scan.size(), std::vector<double>(n, 0.0));
+        for (std::size_t i = 0; i < scan.size(); ++i) estimate(scan[i], table[i]);
 
         for (std::size_t k : needed) {
             const FieldWeights& w = pollutants[k];
@@ -250,21 +283,29 @@ std::vector<FieldPoint> ScreeningField::At(const SitePoint& point,
             for (std::size_t i = 0; i < scan.size(); ++i) f[i] = total(table[i]);
             const double top = *std::max_element(f.begin(), f.end());
             if (!(top > 0.0)) continue;
-            PointValue found{
-                scan[static_cast<std::size_t>(std::max_element(f.begin(), f.end()) - f.begin())],
-                top};
+            // Local maxima of the scan, the highest first; each refined
+            // unless an estimate that low cannot beat what is already known.
             const std::size_t m = scan.size();
+            std::vector<std::size_t> peaks;
             for (std::size_t i = 0; i < m; ++i) {
                 const double before = f[(i + m - 1) % m];
                 const double after = f[(i + 1) % m];
-                if (f[i] < before || f[i] < after || f[i] < kRefineShare * top) continue;
+                if (f[i] >= before && f[i] >= after && f[i] >= kRefineShare * top)
+                    peaks.push_back(i);
+            }
+            std::stable_sort(peaks.begin(), peaks.end(),
+                             [&](std::size_t l, std::size_t r) { return f[l] > f[r]; });
+            PointValue found{0.0, -1.0};
+            for (std::size_t i : peaks) {
+                if (f[i] < kEstimateShare * std::max(found.value, best[k].c)) break;
                 const double step = step_at(scan[i]);
-                const PointValue peak = BrentMaximum(
-                    [&](double toward) {
-                        fill(Normalized(toward), unit);
-                        return total(unit);
-                    },
-                    scan[i] - step, scan[i] + step, PointValue{scan[i], f[i]}, kDirectionTolerance);
+                auto exact = [&](double toward) {
+                    fill(Normalized(toward), unit);
+                    return total(unit);
+                };
+                const PointValue peak =
+                    BrentMaximum(exact, scan[i] - step, scan[i] + step,
+                                 PointValue{scan[i], exact(scan[i])}, kDirectionTolerance);
                 if (peak.value > found.value) found = {Normalized(peak.at), peak.value};
             }
             if (found.value > best[k].c) {

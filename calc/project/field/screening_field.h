@@ -78,6 +78,9 @@ class ScreeningField {
     // `absolute` ug/m^3 where that is looser than kTolerance.
     double Unit(const ClassModels& cls, std::size_t source, const SitePoint& point,
                 double toward_deg, double absolute) const;
+    // The quick estimate of the same.
+    double Estimated(const ClassModels& cls, std::size_t source, const SitePoint& point,
+                     double toward_deg) const;
 
     std::vector<FieldSource> sources_;
     std::vector<double> reach_;  // each source's half diagonal, m

@@ -2,7 +2,9 @@
 // model and runner: the batch on every core against the same 100
 // calculations one after another, and the batch with the emission limits for
 // its three targets against the batch alone, with the ratios of the wall
-// times.
+// times. Then the combined field of that project and of the example project
+// against their batches, and the plain reference of the field on a sample of
+// points, extrapolated to the field's grid.
 
 #include <QtCore/QCoreApplication>
 
@@ -11,11 +13,16 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "calc/project/batch/batch_run.h"
+#include "calc/project/field/compute_field.h"
+#include "calc/project/field/field_setup.h"
+#include "calc/project/field/tests/plain_reference.h"
 #include "calc/project/files/emission_inputs.h"
+#include "calc/project/files/project_file.h"
 #include "calc/project/limits/emission_limits.h"
 #include "calc/run/run_screen3.h"
 #include "ui/console/runner_launchers.h"
@@ -43,7 +50,9 @@ Project HundredEmissions() {
             Emission emission;
             emission.source = source.id;
             emission.pollutant = pollutants[p];
-            emission.rate = 0.05 * (p + 1);
+            // Rates to standards that differ from source to source and
+            // pollutant to pollutant, so that every pollutant's field differs.
+            emission.rate = 0.05 * (p + 1) * (1.0 + 0.3 * ((s + 2 * p) % 4));
             emission.unit = RateUnit::KilogramsPerHour;
             emission.hourly = 0.2 * (p + 1);
             project.emissions.push_back(emission);
@@ -61,6 +70,13 @@ Project HundredEmissions() {
 double batchSeconds = 0;
 double sequentialSeconds = 0;
 double limitsSeconds = 0;
+
+double exampleBatchSeconds = 0;
+double exampleFieldSeconds = 0;
+double hundredFieldSeconds = 0;
+double plainSecondsPerPoint = 0;
+
+Project Example() { return OpenProject(QUORVEL_EXAMPLE_PROJECT).value(); }
 
 double Fastest(double best, double seconds) { return best == 0 || seconds < best ? seconds : best; }
 
@@ -115,6 +131,62 @@ void BM_OneAfterAnother(benchmark::State& state) {
     }
 }
 
+double SecondsOf(const std::function<void()>& work) {
+    const auto begun = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+}
+
+void BM_ExampleBatch(benchmark::State& state) {
+    const Project project = Example();
+    const LauncherFactory launchers = RunnerLauncherFactory(kAppDir);
+    for (auto _ : state) {
+        exampleBatchSeconds =
+            Fastest(exampleBatchSeconds, SecondsOf([&] {
+                        RunProject(project, BatchSettings{kAppDir, 0}, launchers, {});
+                    }));
+    }
+}
+
+void BM_ExampleField(benchmark::State& state) {
+    const Project project = Example();
+    for (auto _ : state) {
+        FieldResult field;
+        exampleFieldSeconds =
+            Fastest(exampleFieldSeconds, SecondsOf([&] { field = ComputeField(project); }));
+        state.counters["distance_m"] = field.distance.value_or(-1);
+    }
+}
+
+void BM_HundredField(benchmark::State& state) {
+    const Project project = HundredEmissions();
+    for (auto _ : state) {
+        FieldResult field;
+        hundredFieldSeconds =
+            Fastest(hundredFieldSeconds, SecondsOf([&] { field = ComputeField(project); }));
+        state.counters["distance_m"] = field.distance.value_or(-1);
+    }
+}
+
+// The plain reference (every class and speed, every 0.1 degree) at a few
+// points of the example project, every pollutant.
+void BM_ExamplePlainReference(benchmark::State& state) {
+    const Project project = Example();
+    const FieldSetup setup = SetUpField(project);
+    const std::vector<SitePoint> points{{350, 100}, {150, 250}, {-60, 60}};
+    for (auto _ : state) {
+        const double seconds = SecondsOf([&] {
+            for (const SitePoint& p : points) {
+                for (std::size_t k = 0; k < setup.pollutants.size(); ++k) {
+                    if (setup.pollutants[k].error.empty()) PlainField(setup, k, p);
+                }
+            }
+        });
+        plainSecondsPerPoint =
+            Fastest(plainSecondsPerPoint, seconds / static_cast<double>(points.size()));
+    }
+}
+
 BENCHMARK(BM_ProjectBatch)
     ->Iterations(1)
     ->Repetitions(3)
@@ -128,6 +200,27 @@ BENCHMARK(BM_ProjectBatchWithLimits)
 BENCHMARK(BM_OneAfterAnother)
     ->Iterations(1)
     ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+BENCHMARK(BM_ExampleBatch)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ExampleField)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_HundredField)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ExamplePlainReference)
+    ->Iterations(1)
+    ->Repetitions(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -147,6 +240,25 @@ int main(int argc, char** argv) {
         std::printf(
             "fastest: batch %.3f s, one after another %.3f s: ratio %.2f (target at most 0.65)\n",
             batchSeconds, sequentialSeconds, batchSeconds / sequentialSeconds);
+    }
+    if (exampleFieldSeconds > 0 && exampleBatchSeconds > 0) {
+        std::printf(
+            "fastest: example project's field %.3f s (target under 0.5 s), its batch %.3f s\n",
+            exampleFieldSeconds, exampleBatchSeconds);
+    }
+    if (hundredFieldSeconds > 0 && batchSeconds > 0) {
+        std::printf(
+            "fastest: 100-emission field %.3f s, its batch %.3f s: ratio %.2f (target at "
+            "most 3)\n",
+            hundredFieldSeconds, batchSeconds, hundredFieldSeconds / batchSeconds);
+    }
+    if (plainSecondsPerPoint > 0) {
+        // The example's field grid: a frame of about 1.6 km at 26.7 m.
+        const double gridPoints = 61.0 * 58.0;
+        std::printf(
+            "plain reference: %.2f s a point for every pollutant; the example's grid of "
+            "%.0f points would take %.0f s one after another\n",
+            plainSecondsPerPoint, gridPoints, plainSecondsPerPoint * gridPoints);
     }
     return 0;
 }

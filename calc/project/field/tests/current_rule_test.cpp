@@ -125,6 +125,15 @@ TEST(CurrentRule, AnLShapedPlant) {
     EXPECT_NEAR(deep.pollutants[0].distanceAt->y, 195.0, 0.1);
 }
 
+TEST(CurrentRule, AnExceedanceBetweenGridPointsIsFound) {
+    // A large plant makes the grid 50 m; the disc of 8 m about (1520, 515)
+    // holds none of its points.
+    const std::vector<SitePoint> large{{0, 0}, {1500, 0}, {1500, 1000}, {0, 1000}};
+    const FieldResult r = Apply(Bump({1520, 515}, 8), large);
+    EXPECT_NEAR(*r.distance, 28.0, 0.1);
+    EXPECT_EQ(r.exceedingSides, std::vector<int>{2});
+}
+
 TEST(CurrentRule, NoExceedanceOutsideThePlant) {
     // Below the standard everywhere.
     const FieldResult none = Apply(Bump({330, 100}, 40, 0.8 / std::exp(2.0)), kRectangle);
