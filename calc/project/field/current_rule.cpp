@@ -26,6 +26,7 @@
 #include "calc/project/field/level_polygons.h"
 #include "calc/project/field/marching_squares.h"
 #include "calc/project/field/parallel_for.h"
+#include "calc/unicode_text.h"
 
 namespace quorvel::project {
 namespace {
@@ -508,8 +509,11 @@ PollutantFieldResult Rule::Pollutant(std::size_t k, bool limited, std::vector<in
     if (std::any_of(exceeding.begin(), exceeding.end(),
                     [](const LevelRing& r) { return r.TouchesFrame(); })) {
         p.final = false;
-        p.note = u"超标区域达到计算范围边缘（距厂界与排放源 " +
-                 std::u16string(limited ? u"已达上限" : u"") + u"），结果不完整";
+        p.note = limited
+                     ? u"超标区域超出计算范围（厂界与排放源外 " +
+                           FromUtf8(std::to_string(static_cast<int>(settings_.farthest / 1000))) +
+                           u" km），结果不完整"
+                     : u"超标区域达到计算范围边缘，结果不完整";
     }
 
     MultiPolygon region = RegionOf(exceeding, plane_);

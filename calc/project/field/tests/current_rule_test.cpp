@@ -134,6 +134,15 @@ TEST(CurrentRule, AnExceedanceBetweenGridPointsIsFound) {
     EXPECT_EQ(r.exceedingSides, std::vector<int>{2});
 }
 
+TEST(CurrentRule, AnExceedanceBeyondTheFramesLimitIsNotFinal) {
+    RuleSettings near;
+    near.farthest = 100.0;
+    const Bump wide({330, 100}, 400);
+    const FieldResult r = ApplyCurrentRule(wide, kOne, kRectangle, {}, {wide.Centre()}, near);
+    EXPECT_FALSE(r.pollutants[0].final);
+    EXPECT_NE(r.pollutants[0].note.find(u"结果不完整"), std::u16string::npos);
+}
+
 TEST(CurrentRule, NoExceedanceOutsideThePlant) {
     // Below the standard everywhere.
     const FieldResult none = Apply(Bump({330, 100}, 40, 0.8 / std::exp(2.0)), kRectangle);
