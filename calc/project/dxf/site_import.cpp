@@ -105,6 +105,12 @@ class Importer {
         const Result<CadTie> tie = ChooseTie(unit.value(), boundary);
         if (!tie) return Fail(tie.error());
         tie_ = tie.value();
+        if (project_.cad && !request_.file.empty() && request_.file != project_.cad->file) {
+            result_.notes.push_back(
+                u"项目关联的图形是 " + Quoted(project_.cad->file) + u"，这次从 " +
+                Quoted(request_.file) +
+                u" 导入：按项目原有的单位、原点和北向角换算，两张图应使用同一坐标");
+        }
 
         result_.project = project_;
         if (boundary != nullptr) {

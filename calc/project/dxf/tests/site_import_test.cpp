@@ -217,6 +217,7 @@ TEST(SiteImport, ExtendingAProjectContinuesItsIdsAndKeepsItsTie) {
     EXPECT_EQ(extended.project.sources[2].id, "S8");
     EXPECT_NEAR(extended.project.sources[2].centre.x, 130.0, kMillimetre);
     EXPECT_EQ(extended.project.cad, project.cad);
+    EXPECT_TRUE(Mentions(extended.notes, "项目关联的图形是 “plan.dxf”，这次从 “another.dxf” 导入"));
     EXPECT_EQ(extended.project.receptors.back().name, "张庄");
     EXPECT_EQ(extended.project.boundary, project.boundary);
 
