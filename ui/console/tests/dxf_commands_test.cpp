@@ -62,7 +62,7 @@ TEST(DxfCommands, TheLayersAreListedWithTheirEntitiesAndMarks) {
 TEST(DxfCommands, AProjectIsMadeThenExtendedKeepingWhatTheProgramDoesNotKnow) {
     QUORVEL_NEED_TEST_DRAWINGS();
     ScratchFolder folder;
-    const fs::path file = folder.path() / "厂区.qvproj";
+    const fs::path file = folder.path() / PathFromText(u"厂区.qvproj");
     const std::u16string plan = Text(TestDrawing("r12_metres.dxf"));
     const CommandRun made = RunCommand({u"--import-dxf", plan, u"--boundary-layer", u"BOUNDARY",
                                         u"--unit", u"m", u"--save", Text(file)});
