@@ -292,6 +292,67 @@ TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
     EXPECT_EQ(plan.points[1].site.y, -50);
 }
 
+// 导入DXF…: the drawing chosen in the file dialog, its layers in the import
+// dialog, and on 确定 the sources, receptors, boundary and tie in the project.
+TEST_F(ProjectWindowTest, ImportsASitePlanDrawing) {
+    window_.reset();  // opened again with an empty project
+    const fs::path drawing = dir_.path() / L"总平面布置图.dxf";
+    fs::copy_file(BuiltAppDir().parent_path().parent_path() / "docs" / "example-site-plan.dxf",
+                  drawing);
+    std::ofstream(project_, std::ios::binary | std::ios::trunc)
+        << "{\"format\": \"quorvel-project\", \"version\": 1}\n";
+    window_ = std::make_unique<RunningWindow>(dir_.path() / "Quorvel.exe", project_.wstring(),
+                                              kProjectWindowClassName);
+    ASSERT_NE(window_->window(), nullptr);
+
+    PostMessageW(window_->window(), WM_COMMAND, MAKEWPARAM(ids::kImportDrawingCommand, 0), 0);
+    // The file dialog takes the typed name, as a person types it.
+    ASSERT_TRUE(window_->WaitUntil([&] { return window_->FindWindowOfClass(L"#32770"); }, 20))
+        << "no file dialog";
+    Sleep(500);
+    std::vector<INPUT> inputs;
+    for (const wchar_t c : drawing.wstring()) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = c;
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs.push_back(input);
+        input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(300);
+    PressKeys({VK_RETURN});
+    HWND dialog = nullptr;
+    ASSERT_TRUE(window_->WaitUntil(
+        [&] { return (dialog = window_->FindWindowOfClass(kDxfImportClassName)) != nullptr; }, 20))
+        << "no import dialog";
+    EXPECT_EQ(window_->Text(dialog), L"导入DXF");
+    HWND layers = GetDlgItem(dialog, dxf_import_ids::kLayers);
+    ASSERT_EQ(RowCount(layers), 8);
+    EXPECT_EQ(CellText(window_->process(), layers, 2, 0), L"厂界");
+    EXPECT_EQ(CellText(window_->process(), layers, 2, 2), L"厂界");
+    EXPECT_EQ(CellText(window_->process(), layers, 3, 1), L"LWPOLYLINE 3");
+    EXPECT_EQ(window_->Text(GetDlgItem(dialog, dxf_import_ids::kHeight)), L"10");
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(window_->WaitUntil([&] { return !IsWindow(dialog); }, 10));
+    ASSERT_TRUE(window_->WaitUntil([&] { return RowCount(Table(0)) == 3; }, 10));
+    EXPECT_EQ(CellText(window_->process(), Table(0), 1, 1), L"污水站");
+    EXPECT_EQ(CellText(window_->process(), Table(0), 1, 4), L"30");
+
+    Command(ProjectCommand::Save);
+    ASSERT_TRUE(
+        window_->WaitUntil([&] { return Title() == L"示例项目.qvproj - Quorvel项目计算"; }, 10));
+    const auto saved = project::OpenProject(project_);
+    ASSERT_TRUE(saved.ok()) << "the saved project does not open";
+    ASSERT_TRUE(saved.value().cad.has_value());
+    EXPECT_EQ(saved.value().cad->file, "总平面布置图.dxf");
+    EXPECT_EQ(saved.value().cad->unit, project::DrawingUnit::Millimetre);
+    EXPECT_EQ(saved.value().receptors.size(), 3u);
+    EXPECT_GT(saved.value().boundary.size(), 4u);
+}
+
 // The main window's 项目计算... button opens the project window, one at a time.
 TEST(MainWindowProjectButton, OpensOneProjectWindow) {
     AppDirCopy dir(BuiltAppDir());
