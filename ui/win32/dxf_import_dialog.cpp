@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "ui/win32/cjk_font.h"
+#include "ui/win32/modal_window.h"
 #include "ui/win32/owned_window.h"
 #include "ui/win32/plan_view.h"
 #include "ui/win32/project_window_ids.h"
@@ -85,33 +86,9 @@ std::optional<project::Project> Dialog::Run(HINSTANCE instance, HWND owner) {
     dpi_ = WindowDpi(window_);
     CreateControls(instance);
     Layout();
-    RECT frame{};
-    GetWindowRect(window_, &frame);
-    SetWindowPos(window_, nullptr,
-                 (ownerRect.left + ownerRect.right - (frame.right - frame.left)) / 2,
-                 std::max(ownerRect.top,
-                          (ownerRect.top + ownerRect.bottom - (frame.bottom - frame.top)) / 2),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    CentreOver(window_, owner);
     ShowState();
-
-    EnableWindow(owner, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(layers_);
-    MSG message;
-    while (!done_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
-            break;
-        }
-        if (got < 0) break;
-        if (!IsDialogMessageW(window_, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    // The owner enabled before the dialog goes, so that it is activated again.
-    EnableWindow(owner, TRUE);
+    RunModal(window_, owner, layers_, [this] { return done_; });
     if (window_ != nullptr) {
         DestroyWindow(window_);
         window_ = nullptr;
