@@ -175,8 +175,23 @@ fs::path ProjectWindowBehaviour::ProjectFolder() const {
     return file_.empty() ? fs::path() : file_.parent_path();
 }
 
-Result<project::Project> ProjectWindowBehaviour::CurrentProject() const {
-    return ProjectFromTables(tables_);
+std::optional<project::Project> ProjectWindowBehaviour::ProjectForImport() {
+    Result<project::Project> current = ProjectFromTables(tables_);
+    if (!current) {
+        controls_.ShowMessage(u"表格中有不能使用的单元格，请先改正再导入图形：" + current.error());
+        return std::nullopt;
+    }
+    return std::move(current).value();
+}
+
+std::optional<DxfImportBehaviour> ProjectWindowBehaviour::OpenDrawingImport(
+    const fs::path& drawing, const project::Project& project) {
+    Result<DxfImportBehaviour> opened = DxfImportBehaviour::Open(drawing, project, ProjectFolder());
+    if (!opened) {
+        controls_.ShowMessage(opened.error());
+        return std::nullopt;
+    }
+    return std::move(opened).value();
 }
 
 void ProjectWindowBehaviour::TakeImport(const project::Project& imported) {

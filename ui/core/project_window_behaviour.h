@@ -30,6 +30,7 @@
 #include "calc/project/project_results.h"
 #include "calc/project/sheet/plan_picture.h"
 #include "calc/project/sheet/site_figure.h"
+#include "ui/core/dxf_import_behaviour.h"
 #include "ui/core/project_commands.h"
 #include "ui/core/project_results_view.h"
 #include "ui/core/project_tables.h"
@@ -187,9 +188,14 @@ class ProjectWindowBehaviour {
     const std::optional<project::Plan>& Plan() const { return tables_.plan; }
 
     // --- the site plan drawing
-    // The project the tables stand for, for an import to build on; why not
-    // (a cell that cannot be used) otherwise.
-    Result<project::Project> CurrentProject() const;
+    // 导入DXF…, before its file dialog: the project the tables stand for,
+    // for the import to build on; nullopt after a message naming the cell
+    // that cannot be used.
+    std::optional<project::Project> ProjectForImport();
+    // The import dialog's decisions for `drawing` into `project`
+    // (ProjectForImport); nullopt after a message when the drawing cannot be used.
+    std::optional<DxfImportBehaviour> OpenDrawingImport(const std::filesystem::path& drawing,
+                                                        const project::Project& project);
     // The folder the project file lies in; empty for a project not saved yet.
     std::filesystem::path ProjectFolder() const;
     // Puts the project an import from a drawing made in place of the tables

@@ -350,20 +350,13 @@ void ProjectWindow::ChoosePlanImage() {
 void ProjectWindow::ImportDrawing() {
     if (!services_.askPath) return;
     CommitEditing();
-    const Result<project::Project> current = behaviour_->CurrentProject();
-    if (!current) {
-        ShowMessage(u"表格中有不能使用的单元格，请先改正再导入图形：" + current.error());
-        return;
-    }
+    const std::optional<project::Project> current = behaviour_->ProjectForImport();
+    if (!current) return;
     const auto drawing = services_.askPath(this, ProjectWindowServices::FileKind::Drawing, {});
     if (!drawing) return;
-    Result<DxfImportBehaviour> opened =
-        DxfImportBehaviour::Open(*drawing, current.value(), behaviour_->ProjectFolder());
-    if (!opened) {
-        ShowMessage(opened.error());
-        return;
-    }
-    DxfImportDialog dialog(std::move(opened).value(), this);
+    std::optional<DxfImportBehaviour> opened = behaviour_->OpenDrawingImport(*drawing, *current);
+    if (!opened) return;
+    DxfImportDialog dialog(std::move(*opened), this);
     const bool accepted =
         services_.runDialog ? services_.runDialog(dialog) : dialog.exec() == QDialog::Accepted;
     if (!accepted || !dialog.behaviour().CanAccept()) return;

@@ -511,22 +511,15 @@ void ProjectWindow::ChoosePlan() {
 void ProjectWindow::ImportDrawing() {
     if (planDialogOpen_) return;
     CurrentTable().EndEdit(true);
-    const Result<project::Project> current = behaviour_->CurrentProject();
-    if (!current) {
-        ShowMessage(u"表格中有不能使用的单元格，请先改正再导入图形：" + current.error());
-        return;
-    }
+    const std::optional<project::Project> current = behaviour_->ProjectForImport();
+    if (!current) return;
     const auto drawing = FileDialog(window_, L"DXF 图形 (*.dxf)\0*.dxf\0\0", nullptr, false);
     if (!drawing) return;
-    Result<DxfImportBehaviour> opened =
-        DxfImportBehaviour::Open(*drawing, current.value(), behaviour_->ProjectFolder());
-    if (!opened) {
-        ShowMessage(opened.error());
-        return;
-    }
+    std::optional<DxfImportBehaviour> opened = behaviour_->OpenDrawingImport(*drawing, *current);
+    if (!opened) return;
     planDialogOpen_ = true;
     const std::optional<project::Project> imported =
-        AskDxfImport(instance_, window_, std::move(opened).value());
+        AskDxfImport(instance_, window_, std::move(*opened));
     planDialogOpen_ = false;
     if (imported) behaviour_->TakeImport(*imported);
 }

@@ -432,9 +432,9 @@ TEST_F(ProjectWindowTest, TheTargetDistanceIsKeptAsTypedAndItsLimitsAreShownAfte
 TEST_F(ProjectWindowTest, AnImportFromADrawingFillsTheTablesAndLiesUnderThePlan) {
     auto w = Window();
     w->Paste(TableId::Sources, 0, 0, u"S1\t罐区\t0\t0\t0\t5\t40\t60\r\n");
-    Result<project::Project> current = w->CurrentProject();
+    std::optional<project::Project> current = w->ProjectForImport();
     ASSERT_TRUE(current);
-    project::Project imported = current.value();
+    project::Project imported = *current;
     imported.sources.push_back({"S2", "车间", {50, 50}, 30, 8, 10, 20, {}});
     imported.cad = project::CadTie{
         "no such drawing.dxf", project::DrawingUnit::Metre, {0, 0}, 0, {"建筑"}, {}};
@@ -454,8 +454,12 @@ TEST_F(ProjectWindowTest, AnImportFromADrawingFillsTheTablesAndLiesUnderThePlan)
     ASSERT_TRUE(saved.value().cad);
     EXPECT_EQ(saved.value().cad->layers, std::vector<std::string>{"建筑"});
 
+    EXPECT_FALSE(w->OpenDrawingImport(appDir_ / "no such drawing.dxf", *current));
+    ASSERT_FALSE(window_.messages.empty());
+    EXPECT_NE(window_.messages.back().find(u"无法打开图形文件"), std::u16string::npos);
     w->SetCell(TableId::Sources, 0, 5, u"高");
-    EXPECT_FALSE(w->CurrentProject());
+    EXPECT_FALSE(w->ProjectForImport());
+    EXPECT_NE(window_.messages.back().find(u"表格中有不能使用的单元格"), std::u16string::npos);
 }
 
 }  // namespace
