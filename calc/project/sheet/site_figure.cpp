@@ -295,8 +295,11 @@ SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results
     const double margin =
         kMarginShare / (1 + 2 * kMarginShare) * std::min(e.maxX - e.minX, e.maxY - e.minY);
 
-    if (project.plan) AddPicture(writer, figure, *project.plan, picture);
-    if (drawing != nullptr) AddDrawing(writer, *drawing);
+    // The site plan drawing, when there is one, takes the picture's place.
+    if (drawing != nullptr)
+        AddDrawing(writer, *drawing);
+    else if (project.plan)
+        AddPicture(writer, figure, *project.plan, picture);
 
     if (results) {
         for (const ZonePolygon& polygon : results->zone.polygons) {

@@ -172,15 +172,14 @@ struct SiteFigure {
 // its furniture may reach into the label room.
 bool IsClippedToExtent(FigurePart part);
 
-// The site figure of `project`: the plan picture when `picture` holds the
-// plan's file; the site plan drawing's lines and texts, thin and grey, when
-// `drawing` is given (it does not widen the extent); the zone, shaded; the boundary; each
-// `distance` source's disc; each source's rectangle (width x length, the length along `angle`)
-// labelled with its id and name; each receptor as a triangle with its name,
-// filled and heavier when it is inside the zone; the frame with round
-// site-coordinate ticks, a north arrow and a scale bar of a round length.
-// `results` is null before a run: then there are no discs, no zone and every
-// receptor is plain. Non-finite coordinates are left out.
+// The site figure of `project`: the site plan drawing's lines and texts, thin
+// and grey, when `drawing` is given (it does not widen the extent), else the
+// plan picture when `picture` holds the plan's file; the zone, shaded; the
+// boundary; each `distance` source's disc; each source's rectangle (width x
+// length, the length along `angle`) labelled with its id and name; each receptor as a triangle with
+// its name, filled and heavier when it is inside the zone; the frame with round site-coordinate
+// ticks, a north arrow and a scale bar of a round length. `results` is null before a run: then
+// there are no discs, no zone and every receptor is plain. Non-finite coordinates are left out.
 SiteFigure BuildSiteFigure(const Project& project, const ProjectResults* results,
                            const std::optional<PlanPicture>& picture = std::nullopt,
                            const dxf::PlanDrawing* drawing = nullptr);

@@ -199,6 +199,20 @@ TEST(SiteFigure, ThePlanIsPlacedByItsTwoPointsOrItsProblemIsSaid) {
     EXPECT_TRUE(none.planProblem.empty());
 }
 
+TEST(SiteFigure, TheSitePlanDrawingTakesThePicturesPlace) {
+    Project project = SampleProject();
+    project.plan = test_support::SamplePlan("厂区平面图.png");
+    const Result<PlanPicture> picture = ReadPlanPicture(test_support::PngHeader(924, 660));
+    ASSERT_TRUE(picture.ok());
+    dxf::PlanDrawing drawing;
+    drawing.lines = {{{0, 0}, {100, 0}, {100, 50}}};
+    const SiteFigure figure = BuildSiteFigure(project, nullptr, picture.value(), &drawing);
+    EXPECT_TRUE(Items(figure, FigurePart::Plan).empty());
+    ASSERT_EQ(Items(figure, FigurePart::Drawing).size(), 1u);
+    EXPECT_EQ(figure.items[0].part, FigurePart::Drawing) << "the drawing lies under everything";
+    EXPECT_TRUE(figure.planProblem.empty());
+}
+
 TEST(SiteFigure, NumbersThatAreNotFiniteAreLeftOut) {
     Project project = SampleProject();
     project.sources[1].centre.x = NAN;
