@@ -481,7 +481,8 @@ PollutantFieldResult Rule::Pollutant(std::size_t k, bool limited, std::vector<in
     }
     std::vector<SitePoint> found(edges.size());
     ParallelFor(edges.size(), [&](std::size_t e) {
-        const auto& [a, b] = edges[e];
+        const SitePoint a = edges[e].first;
+        const SitePoint b = edges[e].second;
         const double length = std::hypot(b.x - a.x, b.y - a.y);
         const double t =
             CrossingOnLine([&](double s) { return Ratio(Along(a, b, s), k); }, kOne, 0.0,

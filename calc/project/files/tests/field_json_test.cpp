@@ -74,9 +74,9 @@ TEST(FieldInResults, EveryMemberBesideTheZone) {
     EXPECT_EQ(field["method"], "screening");
     EXPECT_EQ(field["distance_m"], 86.4);
     EXPECT_EQ(field["area_m2"], 51230.0);
-    EXPECT_EQ(field["exceeding_sides"], nlohmann::json::array({1, 2}));
+    EXPECT_EQ(field["exceeding_sides"], nlohmann::ordered_json::array({1, 2}));
     // A list of polygons, each a list of rings, each a list of points.
-    EXPECT_EQ(field["area"][0][0][1], nlohmann::json::array({386.4, 0.0}));
+    EXPECT_EQ(field["area"][0][0][1], nlohmann::ordered_json::array({386.4, 0.0}));
 
     const auto& p = field["pollutants"][0];
     for (const char* member : {"pollutant", "source", "S", "max_outside", "cut", "distance_m", "at",
@@ -90,7 +90,7 @@ TEST(FieldInResults, EveryMemberBesideTheZone) {
     EXPECT_EQ(p["cut"], 0.3591);
     EXPECT_EQ(p["exceedance"][0].size(), 2u);  // the outer ring and its hole
     EXPECT_EQ(p["contours"][0]["ratio"], 1.0);
-    EXPECT_EQ(p["contours"][1]["lines"], nlohmann::json::array());
+    EXPECT_EQ(p["contours"][1]["lines"], nlohmann::ordered_json::array());
     EXPECT_TRUE(p["final"].get<bool>());
     EXPECT_TRUE(p["note"].is_null());
 
