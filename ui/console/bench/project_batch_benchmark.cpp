@@ -253,8 +253,8 @@ int main(int argc, char** argv) {
             hundredFieldSeconds, batchSeconds, hundredFieldSeconds / batchSeconds);
     }
     if (plainSecondsPerPoint > 0) {
-        // The example's field grid: a frame of about 1.6 km at 26.7 m.
-        const double gridPoints = 61.0 * 58.0;
+        // The example's first grid: a frame of 1600 m by 1500 m at 50 m.
+        const double gridPoints = 33.0 * 31.0;
         std::printf(
             "plain reference: %.2f s a point for every pollutant; the example's grid of "
             "%.0f points would take %.0f s one after another\n",
