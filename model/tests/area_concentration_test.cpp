@@ -20,16 +20,6 @@ double PointSum(const AreaSource& s, const MetCondition& met, double distance, d
     return DirectSum(s, met, distance, 0.0, -angle_deg, cells_along, cells_across);
 }
 
-AreaSource Source(double height, double larger, double smaller, LandUse land) {
-    AreaSource s;
-    s.emission_rate = 10.0 / (larger * smaller);
-    s.release_height = height;
-    s.larger_side = larger;
-    s.smaller_side = smaller;
-    s.land_use = land;
-    return s;
-}
-
 TEST(AreaConcentration, AgreesWithADirectSumOverTheArea) {
     struct Case {
         AreaSource source;

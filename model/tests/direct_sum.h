@@ -12,6 +12,17 @@
 
 namespace quorvel {
 
+// A rectangle emitting 10 g/s in all, for the tests.
+inline AreaSource Source(double height, double larger, double smaller, LandUse land) {
+    AreaSource s;
+    s.emission_rate = 10.0 / (larger * smaller);
+    s.release_height = height;
+    s.larger_side = larger;
+    s.smaller_side = smaller;
+    s.land_use = land;
+    return s;
+}
+
 // The receptor `downwind` m along the wind from the centre and `crosswind` m to
 // its left, the larger side turned angle_deg counter-clockwise from the wind.
 inline double DirectSum(const AreaSource& s, const MetCondition& met, double downwind,

@@ -9,16 +9,6 @@
 namespace quorvel {
 namespace {
 
-AreaSource Source(double height, double larger, double smaller, LandUse land) {
-    AreaSource s;
-    s.emission_rate = 10.0 / (larger * smaller);
-    s.release_height = height;
-    s.larger_side = larger;
-    s.smaller_side = smaller;
-    s.land_use = land;
-    return s;
-}
-
 TEST(ReceptorAnywhere, OnTheCentresWindLineItIsTheProgramsValue) {
     const AreaSource s = Source(4.0, 90.0, 30.0, LandUse::Rural);
     for (int c = 1; c <= 6; ++c) {
