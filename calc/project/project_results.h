@@ -40,14 +40,14 @@ struct EmissionResult {
     std::string source;  // Source::id
     std::string pollutant;
     EmissionOutcome outcome = EmissionOutcome::Error;
-    std::optional<double> distance;      // m, for Distance only
-    std::u16string verdict;              // the main window's result text exactly (CR LF inside)
-    std::optional<double> standard;      // S, ug/m^3; empty for a row fault
-    std::optional<double> cmax;          // largest summary maximum, ug/m^3
-    std::optional<double> cmaxDistance;  // its distance, m
-    std::optional<double> pmax;          // cmax / S
-    std::u16string error;                // Error only: the message
-    std::optional<RunRecord> record;     // the run's record, for the sheet's appendix
+    std::optional<double> distance;        // m, for Distance only
+    std::u16string verdict;                // the main window's result text exactly (CR LF inside)
+    std::optional<double> standard;        // S, ug/m^3; empty for a row fault
+    std::optional<double> cmax;            // largest summary maximum, ug/m^3
+    std::optional<double> cmaxDistance;    // its distance, m
+    std::optional<double> pmax;            // cmax / S
+    std::u16string error;                  // Error only: the message
+    std::optional<RunRecord> record;       // the run's record, for the sheet's appendix
     std::optional<EmissionLimits> limits;  // when limits were computed; never for Error
 };
 
@@ -116,10 +116,29 @@ struct FieldContour {
     std::vector<std::vector<SitePoint>> lines;
 };
 
+// One regular grid of a field read from a file, in site coordinates.
+struct FieldGridSummary {
+    double minX = 0.0;   // m, the westmost column
+    double minY = 0.0;   // m, the southmost row
+    double stepX = 0.0;  // m, between columns
+    double stepY = 0.0;  // m, between rows
+    int columns = 0;
+    int rows = 0;
+};
+
+// Where a pollutant's field came from when it was read from a file.
+struct FieldOrigin {
+    std::string file;                     // as the project gives it
+    std::string format;                   // "aermod-plot", "surfer" or "csv"
+    std::string average;                  // the averaging period: "1-HR", "24-HR", ...
+    std::vector<FieldGridSummary> grids;  // finest first
+};
+
 struct PollutantFieldResult {
     std::string pollutant;
-    std::string source = "screening";  // or the field file's name as the project gives it
-    std::optional<double> standard;    // S, ug/m^3; empty when it could not be chosen
+    std::string source = "screening";      // or the field file's name as the project gives it
+    std::optional<FieldOrigin> origin;     // for a field read from a file
+    std::optional<double> standard;        // S, ug/m^3; empty when it could not be chosen
     std::optional<FieldValue> maxOutside;  // the largest concentration outside the plant
     std::optional<double> cut;             // share of the pollutant's rates to cut; 0 when none
     std::optional<double> distance;        // D_k, m beyond the boundary; empty without one
