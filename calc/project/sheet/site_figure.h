@@ -60,6 +60,15 @@ enum class FigurePart {
     Tick,            // a tick of the site coordinates on the frame, or its label
     NorthArrow,      // the north arrow and its letter
     ScaleBar,        // the scale bar and its labels
+    // The current rule's figures (field_figure.h):
+    Contour,             // a contour line of the combined field at a share of S
+    ContourLabel,        // a contour's level, "1.0 S"
+    Exceedance,          // a polygon where the combined field reaches S outside the plant
+    ProtectionArea,      // a polygon of the protection area
+    ProtectionDistance,  // the protection distance's line and its text
+    ExceedingSide,       // a side of the boundary that the exceedance lies off
+    Legend,              // the legend's box, samples and texts
+    NotFinal,            // the text that the result shown is not final, or why it is missing
 };
 
 // Polygons with holes: each ring is closed implicitly (no closing vertex)

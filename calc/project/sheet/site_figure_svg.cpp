@@ -185,7 +185,7 @@ class Painter {
 
 }  // namespace
 
-std::string SiteFigureSvg(const SiteFigure& figure, double widthPx) {
+std::string SiteFigureSvg(const SiteFigure& figure, double widthPx, const std::string& clipId) {
     const double width = std::isfinite(widthPx) ? std::clamp(widthPx, 100.0, 10000.0) : 640.0;
     const Extent& e = figure.extent;
     const LabelRoom& room = figure.room;
@@ -199,18 +199,18 @@ std::string SiteFigureSvg(const SiteFigure& figure, double widthPx) {
     const Mapping map(e, room.left, room.top, scale);
     const Painter paint(map);
 
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"site\" viewBox=\"0 0 " +
-                      At(width) + " " + At(height) +
-                      "\" role=\"img\" aria-label=\"厂区图\">\n<defs><clipPath "
-                      "id=\"site-extent\"><rect x=\"" +
-                      At(room.left) + "\" y=\"" + At(room.top) + "\" width=\"" + At(inner) +
-                      "\" height=\"" + At(innerHeight) + "\"/></clipPath></defs>\n";
+    std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"site\" viewBox=\"0 0 " + At(width) +
+        " " + At(height) + "\" role=\"img\" aria-label=\"厂区图\">\n<defs><clipPath id=\"" +
+        Escaped(clipId) + "\"><rect x=\"" + At(room.left) + "\" y=\"" + At(room.top) +
+        "\" width=\"" + At(inner) + "\" height=\"" + At(innerHeight) + "\"/></clipPath></defs>\n";
     bool clipping = false;
     for (const FigureItem& item : figure.items) {
         const std::string element = std::visit(paint, item.primitive);
         if (element.empty()) continue;
         if (IsClippedToExtent(item.part) != clipping) {
-            svg += clipping ? "</g>\n" : "<g clip-path=\"url(#site-extent)\">\n";
+            svg += clipping ? std::string("</g>\n")
+                            : "<g clip-path=\"url(#" + Escaped(clipId) + ")\">\n";
             clipping = !clipping;
         }
         svg += element + "\n";

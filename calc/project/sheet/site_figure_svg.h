@@ -11,7 +11,10 @@ namespace quorvel::project {
 // the extent's aspect ratio. `widthPx` is the drawing's width in its own
 // units (px), 100 to 10000 (taken into that range otherwise), e.g. 640; one
 // point of the figure is one unit. The plan picture, when it has bytes, is
-// embedded as a data URI. Well-formed XML; its one id is "site-extent".
-std::string SiteFigureSvg(const SiteFigure& figure, double widthPx);
+// embedded as a data URI. Well-formed XML; its one id is `clipId` (ASCII
+// letters, digits and hyphens), which must differ between the figures of one
+// page, since each figure's clipping refers to it.
+std::string SiteFigureSvg(const SiteFigure& figure, double widthPx,
+                          const std::string& clipId = "site-extent");
 
 }  // namespace quorvel::project

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "calc/project/files/project_file.h"
+#include "calc/project/sheet/field_figure.h"
 #include "calc/project/sheet/plan_picture.h"
 #include "calc/project/sheet/site_figure.h"
 #include "calc/project/sheet/site_view.h"
@@ -105,6 +106,7 @@ class SiteFigurePainterTest : public QObject {
     void planPictureLandsWhereItsTwoPointsSay();
     void exampleProjectRendersItsPlan();
     void drawingLinesLieInPlaceAndItsTextsZoom();
+    void currentRuleFigurePaintsItsAreaSidesAndContours();
 };
 
 void SiteFigurePainterTest::boundaryDiscAndReceptorLandWhereTheViewPutsThem() {
@@ -301,6 +303,49 @@ void SiteFigurePainterTest::drawingLinesLieInPlaceAndItsTextsZoom() {
         return tiny;
     }();
     QVERIFY(DarkBox(Rendered(textOnly, fitted)).isEmpty());
+}
+
+void SiteFigurePainterTest::currentRuleFigurePaintsItsAreaSidesAndContours() {
+    Project project;
+    project.boundary = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+    ProjectResults results;
+    FieldResult field;
+    field.distance = 30.0;
+    field.decidingPollutant = "NMHC";
+    field.areaPolygons = {{{{100, 0}, {130, 0}, {130, 100}, {100, 100}}, {}}};
+    field.exceedingSides = {2};
+    PollutantFieldResult p;
+    p.pollutant = "NMHC";
+    p.standard = 2000.0;
+    p.distance = 30.0;
+    p.distanceAt = SitePoint{130, 50};
+    p.exceedance = {{{{100, 20}, {130, 50}, {100, 80}}, {}}};
+    p.contours = {{1.0, {{{100, 20}, {130, 50}, {100, 80}, {60, 50}, {100, 20}}}}};
+    p.final = false;
+    p.note = u"edge";
+    field.pollutants = {p};
+    results.field = field;
+
+    const QSize size(600, 600);
+    const SiteFigure area = BuildFieldFigure(project, results, {});
+    const SiteView areaView = FitView(area, size.width(), size.height());
+    const QImage areaImage = Rendered(area, areaView, size);
+    // The area lighter than the exceedance in it; the exceeding side black.
+    const int areaGrey = qGray(PixelAt(areaImage, areaView, {120, 10}).rgb());
+    const int exceedanceGrey = qGray(PixelAt(areaImage, areaView, {110, 50}).rgb());
+    QVERIFY(areaGrey < 250);
+    QVERIFY(exceedanceGrey < areaGrey);
+    QVERIFY(DarkestAround(areaImage, areaView, {100, 10}) < 60);
+    QVERIFY(qGray(PixelAt(areaImage, areaView, {50, 50}).rgb()) > 250);  // the plant stays white
+
+    const SiteFigure one = BuildFieldFigure(project, results, {"NMHC"});
+    const SiteView oneView = FitView(one, size.width(), size.height());
+    const QImage oneImage = Rendered(one, oneView, size);
+    QVERIFY(DarkestAround(oneImage, oneView, {80, 35}) < 100);  // the contour inside the plant
+    // The notice at the top left of the frame.
+    const PixelPoint corner = ToPixel(oneView, {one.extent.minX, one.extent.maxY});
+    const QRect notice(static_cast<int>(corner.x) + 6, static_cast<int>(corner.y) + 6, 40, 8);
+    QVERIFY(!DarkBox(oneImage.copy(notice)).isEmpty());
 }
 
 QTEST_MAIN(SiteFigurePainterTest)
