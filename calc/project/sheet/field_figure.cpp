@@ -7,6 +7,7 @@
 
 #include "calc/project/sheet/field_text.h"
 #include "calc/project/sheet/figure_legend.h"
+#include "calc/project/sheet/sheet_text.h"
 #include "calc/project/sheet/site_figure_layers.h"
 #include "calc/sheet/markup.h"
 #include "calc/unicode_text.h"
@@ -254,9 +255,7 @@ std::string AreaNotice(const FieldResult* field) {
         if (!p.final || !p.error.empty()) names.push_back(p.pollutant);
     }
     if (names.empty()) return {};
-    std::string text = "结果非最终：";
-    for (std::size_t i = 0; i < names.size(); ++i) text += (i ? "、" : "") + names[i];
-    return text + "的叠加浓度场不完整";
+    return "结果非最终：" + Joined(names, "、") + "的叠加浓度场不完整";
 }
 
 // All pollutants: the protection area, the exceedances, the exceeding sides and D.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/project/sheet/field_conclusion.h"
+#include "calc/project/sheet/field_section.h"
 #include "calc/project/sheet/sheet_appendix.h"
 #include "calc/project/sheet/sheet_conclusion.h"
 #include "calc/project/sheet/sheet_limits.h"
@@ -40,18 +42,6 @@ table.rows3 td.reach { font-weight: bold; }
 )";
 
 std::string Number(double value) { return NumberText(value); }
-std::string Cell(const std::string& html, const char* cssClass = nullptr) {
-    return std::string(cssClass ? "<td class=\"" + std::string(cssClass) + "\">" : "<td>") + html +
-           "</td>";
-}
-std::string Pair(const std::string& heading, const std::string& html) {
-    return "<tr><th>" + heading + "</th><td>" + html + "</td></tr>\n";
-}
-std::string Head(std::initializer_list<const char*> headings) {
-    std::string html = "<thead><tr>";
-    for (const char* heading : headings) html += std::string("<th>") + heading + "</th>";
-    return html + "</tr></thead>\n";
-}
 std::string Optional(const std::optional<double>& value) {
     return value ? Number(*value) : std::string("—");
 }
@@ -67,14 +57,15 @@ std::string RunLines(const Project& project, const ProjectResults& results) {
 }
 
 std::string NoticeBox(const Project& project, const ProjectResults& results) {
-    const std::vector<std::string> lines = NotFinalLines(project, results);
+    std::vector<std::string> lines = NotFinalLines(project, results);
+    for (std::string& line : FieldNotFinalSentences(results)) lines.push_back(std::move(line));
     if (lines.empty()) return {};
     std::string html = "<div class=\"notice\">\n";
     for (const std::string& line : lines) html += "<p>" + Html(line) + "</p>\n";
     return html + "</div>\n";
 }
 
-std::string InputsSection(const Project& project) {
+std::string InputsSection(const Project& project, bool field) {
     std::string html = "<h2>一、项目与计算参数</h2>\n<table class=\"pairs\">\n";
     html += Pair("项目名称", project.name.empty() ? "（未命名）" : Html(project.name));
     html += Pair("项目所在位置", project.location == Location::Rural ? "农村" : "城市");
@@ -99,6 +90,11 @@ std::string InputsSection(const Project& project) {
                 Cell(Number(s.width), "n") + Cell(Number(s.length), "n") + "</tr>\n";
     }
     html += "</tbody>\n</table>\n";
+    if (field) {
+        html +=
+            "<p class=\"note\">注：单项计算不考虑长边方向（取最不利的方向）；"
+            "全厂叠加按所列长边方向放置各面源。</p>\n";
+    }
 
     html += "<h3>排放</h3>\n<table class=\"grid\">\n" +
             Head({"污染源", "污染物", "排放率", "小时评价标准 (mg/m³)", "日均评价标准 (mg/m³)"}) +
@@ -250,14 +246,24 @@ std::string ProjectSheetHtml(const Project& project, const ProjectResults& resul
         kSheetBaseStyle + kOwnStyle + "</style>\n</head>\n<body>\n";
     html += "<h1>面源无组织排放建议距离项目计算书</h1>\n" + RunLines(project, results);
     html += NoticeBox(project, results);
-    html += InputsSection(project);
+    html += InputsSection(project, results.field.has_value());
     html += MethodSection();
     html += "<h2>三、计算结果</h2>\n" + EmissionResultsTable(project, results) +
             SourceResultsTable(project, results) + LimitsTableHtml(project, results);
     html += FigureSection(project, results, picture, drawing);
     html += ZoneSection(project, results);
-    html += "<h2>六、结论</h2>\n<div class=\"verdict\">" + Html(ConclusionText(project, results)) +
-            "</div>\n";
+    const std::string field =
+        FieldSectionHtml(project, results, picture, drawing, "六", 2, kSiteFigureWidth);
+    html += field;
+    std::string conclusion = Html(ConclusionText(project, results));
+    if (!field.empty()) {
+        conclusion = "<p>" + conclusion + "</p>\n<p>按现行导则（全厂叠加）：";
+        for (const std::string& sentence : FieldConclusionSentences(project, results))
+            conclusion += Html(sentence);
+        conclusion += "</p>\n";
+    }
+    html += std::string(field.empty() ? "<h2>六、结论</h2>" : "<h2>七、结论</h2>") +
+            "\n<div class=\"verdict\">" + conclusion + "</div>\n";
     html += AppendixHtml(project, results);
     html += "</body>\n</html>\n";
     return html;

@@ -10,12 +10,6 @@
 namespace quorvel::project {
 namespace {
 
-std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? separator : "") + parts[i];
-    return text;
-}
-
 bool HasDisc(const ProjectResults& results) {
     return std::any_of(results.sources.begin(), results.sources.end(),
                        [](const SourceResult& s) { return s.outcome == SourceOutcome::Distance; });

@@ -67,4 +67,25 @@ std::string Metres(std::optional<double> distance) {
     return distance ? NumberText(*distance) + " m" : std::string("—");
 }
 
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? separator : "") + parts[i];
+    return text;
+}
+
+std::string Cell(const std::string& html, const char* cssClass) {
+    return std::string(cssClass ? "<td class=\"" + std::string(cssClass) + "\">" : "<td>") + html +
+           "</td>";
+}
+
+std::string Pair(const std::string& heading, const std::string& html) {
+    return "<tr><th>" + heading + "</th><td>" + html + "</td></tr>\n";
+}
+
+std::string Head(std::initializer_list<const char*> headings) {
+    std::string html = "<thead><tr>";
+    for (const char* heading : headings) html += std::string("<th>") + heading + "</th>";
+    return html + "</tr></thead>\n";
+}
+
 }  // namespace quorvel::project

@@ -3,9 +3,11 @@
 // as lines, the names of sources, units and outcomes.
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/local_time.h"
 #include "calc/project/project.h"
@@ -37,5 +39,17 @@ const Emission* EmissionOf(const Project& project, std::size_t index, const Emis
 
 // "150 m"; "—" for none.
 std::string Metres(std::optional<double> distance);
+
+// The parts one after another with `separator` between them.
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator);
+
+// A table cell holding `html` (already escaped), with the CSS class when given.
+std::string Cell(const std::string& html, const char* cssClass = nullptr);
+
+// A row of a two-column table: the heading and the value (both HTML).
+std::string Pair(const std::string& heading, const std::string& html);
+
+// A table's head row of the given headings (HTML).
+std::string Head(std::initializer_list<const char*> headings);
 
 }  // namespace quorvel::project
