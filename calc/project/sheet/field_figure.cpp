@@ -20,7 +20,10 @@ using namespace figure_layers;
 constexpr Colour kShade{150, 150, 150};
 constexpr std::size_t kLongestNotice = 40;  // UTF-16 units of a reason on the figure
 
+// One pollutant's exceedance lets the plan show through; those of all
+// pollutants overlap one another, so they are opaque to keep one grey.
 const Style kExceedanceStyle{std::nullopt, kShade, 0.0, {}, 0.65};
+const Style kAllExceedanceStyle{std::nullopt, Colour{170, 170, 170}, 0.0, {}, 1.0};
 const Style kAreaStyle{kDarkGrey, kLightGrey, 0.8, {}, 0.7};
 const Style kBoundaryStyle{kBlack, std::nullopt, 1.6, {9, 2.5, 2, 2.5}, 1.0};
 const Style kExceedingSideStyle{kBlack, std::nullopt, 3.4, {}, 1.0};
@@ -112,10 +115,9 @@ void Begin(FigureWriter& writer, const Bounds& bounds, const std::vector<LegendE
     AddUnderlay(writer, project, picture, drawing);
 }
 
-void AddExceedance(FigureWriter& writer, const PollutantFieldResult& p) {
+void AddExceedance(FigureWriter& writer, const PollutantFieldResult& p, const Style& style) {
     for (const ZonePolygon& polygon : p.exceedance) {
-        writer.Add(FigurePart::Exceedance, p.pollutant,
-                   PolygonShape{RingsOf(polygon), kExceedanceStyle});
+        writer.Add(FigurePart::Exceedance, p.pollutant, PolygonShape{RingsOf(polygon), style});
     }
 }
 
@@ -160,7 +162,7 @@ SiteFigure PollutantFigure(const Project& project, const ProjectResults& results
     SiteFigure figure;
     FigureWriter writer(figure);
     Begin(writer, bounds, legend, project, picture, drawing);
-    if (p) AddExceedance(writer, *p);
+    if (p) AddExceedance(writer, *p, kExceedanceStyle);
     AddBoundary(writer, project);
     AddSources(writer, project);
     if (p) {
@@ -276,7 +278,8 @@ SiteFigure AreaFigure(const Project& project, const ProjectResults& results,
         if (!field->areaPolygons.empty())
             legend.push_back({LegendSample::Area, kAreaStyle, "大气环境防护区域"});
         if (anyExceedance)
-            legend.push_back({LegendSample::Area, kExceedanceStyle, "厂界外超标区域（各污染物）"});
+            legend.push_back(
+                {LegendSample::Area, kAllExceedanceStyle, "厂界外超标区域（各污染物）"});
         if (!field->exceedingSides.empty() && outline.size() >= 3)
             legend.push_back({LegendSample::Line, kExceedingSideStyle, "超标区域所临的厂界边"});
     }
@@ -294,7 +297,8 @@ SiteFigure AreaFigure(const Project& project, const ProjectResults& results,
     if (field) {
         for (const ZonePolygon& polygon : field->areaPolygons)
             writer.Add(FigurePart::ProtectionArea, {}, PolygonShape{RingsOf(polygon), kAreaStyle});
-        for (const PollutantFieldResult& p : field->pollutants) AddExceedance(writer, p);
+        for (const PollutantFieldResult& p : field->pollutants)
+            AddExceedance(writer, p, kAllExceedanceStyle);
     }
     AddBoundary(writer, project);
     if (field && outline.size() >= 3) {
