@@ -7,6 +7,7 @@
 #   picture  default: docs/project-sheet-field.png
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/headless-screenshot.sh"
 tool="${1:-$root/build/bin/quorvel-batch}"
 picture="${2:-$root/docs/project-sheet-field.png}"
 
@@ -34,9 +35,4 @@ page = ("<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\"/>" + 
         "".join(figures) + "</div></body></html>")
 open(sys.argv[2], "w", encoding="utf-8").write(page)
 PY
-mkdir -p "$(dirname "$picture")" "$scratch/chromium"
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$scratch/chromium" --hide-scrollbars --window-size=1600,1000 \
-    --screenshot="$picture" "file://$scratch/figures.html" >/dev/null 2>&1
-echo "saved $picture"
+headless_screenshot "$scratch" 1600,1000 "$picture" "file://$scratch/figures.html"

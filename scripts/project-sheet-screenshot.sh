@@ -6,6 +6,7 @@
 #   picture  default: docs/project-sheet.png
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/headless-screenshot.sh"
 tool="${1:-$root/build/bin/quorvel-batch}"
 picture="${2:-$root/docs/project-sheet.png}"
 
@@ -16,9 +17,4 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
 "$tool" "$root/docs/example.qvproj" --sheet "$scratch/sheet.html" >/dev/null
-mkdir -p "$(dirname "$picture")" "$scratch/chromium"
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$scratch/chromium" --hide-scrollbars --window-size=900,2280 \
-    --screenshot="$picture" "file://$scratch/sheet.html" >/dev/null 2>&1
-echo "saved $picture"
+headless_screenshot "$scratch" 900,2680 "$picture" "file://$scratch/sheet.html"

@@ -7,6 +7,7 @@
 #   picture  default: docs/sheet.png
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/headless-screenshot.sh"
 . "$root/scripts/lib/virtual-display.sh"
 program="${1:-$root/build/bin/quorvel}"
 picture="${2:-$root/docs/sheet.png}"
@@ -57,9 +58,4 @@ done
 sheet="$(head -n 1 "$scratch/opened")"
 echo "opened $sheet"
 
-mkdir -p "$(dirname "$picture")" "$scratch/chromium"
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$scratch/chromium" --hide-scrollbars --window-size=900,1640 \
-    --screenshot="$picture" "$sheet" >/dev/null 2>&1
-echo "saved $picture"
+headless_screenshot "$scratch" 900,1640 "$picture" "$sheet"

@@ -41,11 +41,11 @@ std::string SourceCell(const PollutantFieldResult& p) {
 
 std::string PollutantTable(const FieldResult& field) {
     std::string html = "<h3>各污染物的叠加浓度</h3>\n<table class=\"grid\">\n" +
-                       Head({"污染物", "浓度场", "S (µg/m³)", "厂界外最大浓度 (µg/m³)",
+                       Head({"污染物", "浓度来源", "S (µg/m³)", "厂界外最大浓度 (µg/m³)",
                              "位置 x, y (m)", "占标率 (%)", "削减比例 (%)", "防护距离 (m)"}) +
                        "<tbody>\n";
     for (const PollutantFieldResult& p : field.pollutants) {
-        html += "<tr>" + Cell(Html(p.pollutant)) + Cell(SourceCell(p));
+        html += "<tr>" + Cell(Html(p.pollutant), "name") + Cell(SourceCell(p));
         if (!p.error.empty()) {
             html += "<td colspan=\"6\">未能计算：" + Escaped(p.error) + "</td></tr>\n";
             continue;
@@ -89,8 +89,8 @@ std::string ReceptorTable(const Project& project, const FieldResult& field) {
         for (std::size_t i = 0; i < r.pollutants.size(); ++i) {
             const ReceptorPollutant& p = r.pollutants[i];
             html += row + Cell(i == 0 ? Html(r.name) : "") +
-                    Cell(i == 0 ? (r.inArea ? "是" : "否") : "", "c") + Cell(Html(p.pollutant)) +
-                    Cell(FixedText(p.value.c, 1), "n") +
+                    Cell(i == 0 ? (r.inArea ? "是" : "否") : "", "c") +
+                    Cell(Html(p.pollutant), "name") + Cell(FixedText(p.value.c, 1), "n") +
                     Cell(PercentCell(p.value.ratio) + (p.exceeds ? "（超标）" : ""), "n") +
                     Cell(Html(SharesText(p.value))) + Cell(PercentCell(p.cut), "n") + "</tr>\n";
         }

@@ -26,6 +26,7 @@ table.grid thead { display: table-header-group; }
 table.grid tr { page-break-inside: avoid; }
 table.grid td.n { text-align: right; white-space: nowrap; }
 table.grid td.c { text-align: center; }
+table.grid td.name { white-space: nowrap; }
 table.grid tr.inside td { font-weight: bold; }
 .notice { border: 1.5pt double #000; padding: 2mm 3mm; margin: 0 0 4mm 0; font-weight: bold; }
 .notice p { margin: 0.5mm 0; }
