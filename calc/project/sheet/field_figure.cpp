@@ -78,7 +78,10 @@ std::optional<SitePoint> NearestOnOutline(const std::vector<SitePoint>& outline,
             length > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length, 0.0, 1.0) : 0.0;
         const SitePoint q{a.x + t * dx, a.y + t * dy};
         const double d = std::hypot(p.x - q.x, p.y - q.y);
-        if (!nearest || d < best) nearest = q, best = d;
+        if (!nearest || d < best) {
+            nearest = q;
+            best = d;
+        }
     }
     return nearest;
 }
