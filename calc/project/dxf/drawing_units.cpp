@@ -62,6 +62,20 @@ SitePoint DrawingToSite(const CadTie& tie, DrawingPoint point) {
     return {c * x - s * y, s * x + c * y};
 }
 
+DrawingPoint SiteToDrawing(const CadTie& tie, SitePoint site) {
+    const double units = 1.0 / MetresPerUnit(tie.unit);
+    double x = site.x;
+    double y = site.y;
+    if (tie.northDeg != 0.0) {
+        const double turn = tie.northDeg * std::numbers::pi / 180.0;
+        const double c = std::cos(turn);
+        const double s = std::sin(turn);
+        x = c * site.x - s * site.y;
+        y = s * site.x + c * site.y;
+    }
+    return {tie.origin.x + x * units, tie.origin.y + y * units};
+}
+
 double SiteAngle(const CadTie& tie, double drawingDeg) { return drawingDeg - tie.northDeg; }
 
 }  // namespace quorvel::project::dxf

@@ -24,6 +24,10 @@ std::optional<DrawingUnit> ProposedUnit(const Drawing& drawing);
 // site (m) = R(-north) * (point - origin) * metres per unit.
 SitePoint DrawingToSite(const CadTie& tie, DrawingPoint point);
 
+// The inverse: drawing = origin + R(north) * site / metres per unit, in
+// drawing units; `site` in m.
+DrawingPoint SiteToDrawing(const CadTie& tie, SitePoint site);
+
 // The angle (degrees) that a direction at `drawingDeg` in the drawing has on the site.
 double SiteAngle(const CadTie& tie, double drawingDeg);
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <utility>
 
+#include "calc/project/files/source_corners.h"
 #include "calc/sheet/markup.h"
 
 namespace quorvel::project::figure_layers {
@@ -209,22 +209,7 @@ TextLabel Text(std::string text, SitePoint anchor, double size, HorizontalAlign 
     return label;
 }
 
-std::vector<SitePoint> SourceRectangle(const Source& source) {
-    if (!Finite(source.centre) || !std::isfinite(source.angle) || !std::isfinite(source.width) ||
-        !std::isfinite(source.length)) {
-        return {};
-    }
-    const double radians = source.angle * std::numbers::pi / 180.0;
-    const SitePoint along{std::cos(radians) * source.length / 2,
-                          std::sin(radians) * source.length / 2};
-    const SitePoint across{-std::sin(radians) * source.width / 2,
-                           std::cos(radians) * source.width / 2};
-    const SitePoint c = source.centre;
-    return {{c.x - along.x - across.x, c.y - along.y - across.y},
-            {c.x + along.x - across.x, c.y + along.y - across.y},
-            {c.x + along.x + across.x, c.y + along.y + across.y},
-            {c.x - along.x + across.x, c.y - along.y + across.y}};
-}
+std::vector<SitePoint> SourceRectangle(const Source& source) { return SourceCorners(source); }
 
 void AddUnderlay(FigureWriter& writer, const Project& project,
                  const std::optional<PlanPicture>& picture, const dxf::PlanDrawing* drawing) {
