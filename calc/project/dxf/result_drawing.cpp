@@ -16,9 +16,9 @@ namespace {
 
 // Marks and patterns, in m of site: at 1:1000 a millimetre of paper each.
 constexpr double kReceptorRadius = 3.0;
-constexpr double kZoneHatchSpacing = 6.0;
-constexpr double kAreaHatchSpacing = 6.0;
-constexpr double kExceedanceHatchSpacing = 4.0;
+constexpr double kZoneHatchSpacing = 8.0;
+constexpr double kAreaHatchSpacing = 8.0;
+constexpr double kExceedanceHatchSpacing = 6.0;
 
 // Line types that tell the layers apart in black and white.
 constexpr const char* kDashed = "QV-DASHED";

@@ -26,13 +26,27 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-fs::path Scratch(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() /
-                            ("quorvel-result-drawing-" + std::to_string(::getpid()) + "-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
+// A folder of its own for a test, removed with all it holds at the end.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const std::string& name)
+        : path_(fs::temp_directory_path() /
+                ("quorvel-result-drawing-" + std::to_string(::getpid()) + "-" + name)) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::permissions(path_ / "只读", fs::perms::owner_all, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
 
 std::string ReadAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -133,7 +147,8 @@ Example MadeByHand() {
 }
 
 TEST(ResultDrawing, EzdxfReadsEachLayerWithWhatItHolds) {
-    const fs::path folder = Scratch("layers");
+    const ScratchFolder scratch("layers");
+    const fs::path& folder = scratch.path();
     const Example e = MadeByHand();
     const fs::path file = folder / "结果.dxf";
     ASSERT_TRUE(WriteResultDrawing(file, e.project, e.results).ok());
@@ -208,7 +223,8 @@ TEST(ResultDrawing, EzdxfReadsEachLayerWithWhatItHolds) {
 }
 
 TEST(ResultDrawing, AreInTheDrawingsUnitsAndCoordinatesThroughATurnedTie) {
-    const fs::path folder = Scratch("tie");
+    const ScratchFolder scratch("tie");
+    const fs::path& folder = scratch.path();
     Example e = MadeByHand();
     e.project.cad =
         CadTie{"plan.dxf", DrawingUnit::Millimetre, {512345000.0, 3401234000.0}, 30.0, {}, {}};
@@ -286,7 +302,8 @@ TEST(ResultDrawing, LiesOverThePlanItWasImportedFrom) {
         results.zone =
             ComputeZone({Disc{project.sources[0].centre, 120.0}}, project.boundary, true);
 
-        const fs::path file = Scratch("round-trip") / "result.dxf";
+        const ScratchFolder scratch("round-trip");
+        const fs::path file = scratch.path() / "result.dxf";
         ASSERT_TRUE(WriteResultDrawing(file, project, results).ok());
         const json read = ReadWithEzdxf(file, "\"" + plan.string() + "\" 厂界");
         QUORVEL_NEED_EZDXF(read);
@@ -306,19 +323,21 @@ TEST(ResultDrawing, LiesOverThePlanItWasImportedFrom) {
     }
 }
 
-TEST(ResultDrawing, AFailedWriteLeavesTheOldDrawingAndSaysWhy) {
-    const fs::path folder = Scratch("fault");
+TEST(ResultDrawing, AFolderInTheDrawingsPlaceIsNamedAndKept) {
+    const ScratchFolder scratch("folder");
     const Example e = MadeByHand();
-    // A folder where the drawing should be.
-    fs::create_directories(folder / "结果.dxf");
-    const Status onFolder = WriteResultDrawing(folder / "结果.dxf", e.project, e.results);
-    ASSERT_FALSE(onFolder.ok());
-    EXPECT_NE(ToUtf8(onFolder.error()).find("结果.dxf"), std::string::npos);
-    EXPECT_TRUE(fs::is_directory(folder / "结果.dxf"));
+    fs::create_directories(scratch.path() / "结果.dxf");
+    const Status written = WriteResultDrawing(scratch.path() / "结果.dxf", e.project, e.results);
+    ASSERT_FALSE(written.ok());
+    EXPECT_NE(ToUtf8(written.error()).find("结果.dxf"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(scratch.path() / "结果.dxf"));
+}
 
-    // A folder that cannot be written (root may write anywhere).
+TEST(ResultDrawing, AFolderThatCannotBeWrittenLeavesTheOldDrawing) {
     if (::geteuid() == 0) GTEST_SKIP() << "running as root: every folder can be written";
-    const fs::path locked = folder / "只读";
+    const ScratchFolder scratch("fault");
+    const Example e = MadeByHand();
+    const fs::path locked = scratch.path() / "只读";
     fs::create_directories(locked);
     const fs::path old = locked / "old.dxf";
     std::ofstream(old) << "the old drawing";
