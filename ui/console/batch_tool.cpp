@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "calc/project/dxf/result_drawing.h"
 #include "calc/project/field/compute_field.h"
 #include "calc/project/files/atomic_file.h"
 #include "calc/project/files/project_file.h"
@@ -19,12 +20,13 @@ namespace {
 
 constexpr char kUsage[] =
     "用法: quorvel-batch PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html] "
-    "[--no-limits] [--no-field]\n";
+    "[--no-limits] [--no-field] [--dxf FILE.dxf]\n";
 
 struct ToolArguments {
     std::filesystem::path project;
     std::optional<std::u16string> results;  // a file, or "-" for standard output
     std::optional<std::filesystem::path> sheet;
+    std::optional<std::filesystem::path> dxf;  // the result drawing
     bool limits = true;
     bool field = true;  // the combined field and the current rule
 };
@@ -35,13 +37,15 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
     bool haveProject = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string& argument = arguments[i];
-        if (argument == u"--results" || argument == u"--sheet") {
+        if (argument == u"--results" || argument == u"--sheet" || argument == u"--dxf") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 return Fail(argument + u" 后面缺少文件名");
             }
             const std::u16string& value = arguments[++i];
             if (argument == u"--results")
                 read.results = value;
+            else if (argument == u"--dxf")
+                read.dxf = PathFromText(value);
             else
                 read.sheet = PathFromText(value);
         } else if (argument == u"--no-limits") {
@@ -130,6 +134,13 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
             project::ProjectSheetHtml(project, results, picture, drawing ? &*drawing : nullptr);
         if (const Status saved = WriteFileAtomically(*tool.sheet, html); !saved) {
             err << ToUtf8(saved.error()) << "\n";
+            written = false;
+        }
+    }
+    if (tool.dxf) {
+        if (const Status saved = project::dxf::WriteResultDrawing(*tool.dxf, project, results);
+            !saved) {
+            err << "结果图形（DXF）未写出：" << ToUtf8(saved.error()) << "\n";
             written = false;
         }
     }

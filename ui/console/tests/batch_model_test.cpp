@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -184,6 +185,31 @@ TEST_F(BatchTool, AFailedRowGivesOneAndTheOthersAreComputed) {
     EXPECT_EQ(results["emissions"][1]["outcome"], "error");
     EXPECT_FALSE(results["emissions"][1]["error"].is_null());
     EXPECT_NE(results["emissions"][0]["outcome"], "error");
+}
+
+TEST_F(BatchTool, WritesTheResultDrawingAndSaysWhenItCannot) {
+    Write("p.qvproj", ProjectJson(Projects().back()));
+    ASSERT_EQ(Run(In("p.qvproj") + " --no-limits --dxf " + In("result.dxf")), 0) << Read("err.txt");
+    const std::string drawing = Read("result.dxf");
+    EXPECT_TRUE(drawing.starts_with("  0\r\nSECTION\r\n  2\r\nHEADER\r\n"))
+        << drawing.substr(0, 40);
+    EXPECT_NE(drawing.find("QV-等值线-"), std::string::npos);
+    EXPECT_TRUE(drawing.ends_with("  0\r\nEOF\r\n"));
+    // Without the field, no field layers.
+    ASSERT_EQ(Run(In("p.qvproj") + " --no-limits --no-field --dxf " + In("result.dxf")), 0);
+    EXPECT_EQ(Read("result.dxf").find("QV-等值线-"), std::string::npos);
+    EXPECT_NE(Read("result.dxf").find("QV-控制距离"), std::string::npos);
+
+    // A folder where the drawing should be: the other files are written, the
+    // message names the drawing, and the exit status is not 0.
+    std::filesystem::create_directory(app_.path() / "folder.dxf");
+    EXPECT_EQ(Run(In("p.qvproj") + " --no-limits --no-field --results " + In("r.json") + " --dxf " +
+                  In("folder.dxf")),
+              1);
+    EXPECT_NE(Read("err.txt").find("结果图形（DXF）未写出"), std::string::npos) << Read("err.txt");
+    EXPECT_NE(Read("err.txt").find("folder.dxf"), std::string::npos) << Read("err.txt");
+    EXPECT_FALSE(Read("r.json").empty());
+    EXPECT_TRUE(std::filesystem::is_directory(app_.path() / "folder.dxf"));
 }
 
 TEST_F(BatchTool, AnUnusableFileGivesTwoAndTouchesNoOutput) {
