@@ -1,46 +1,18 @@
 #include "ui/core/project_results_view.h"
 
-#include <charconv>
-#include <cmath>
-#include <span>
-
 #include "calc/project/files/shortest_number.h"
 #include "calc/project/sheet/sheet_conclusion.h"
 #include "calc/project/sheet/sheet_limits.h"
 #include "calc/project/sheet/sheet_text.h"
 #include "calc/sheet/markup.h"
 #include "calc/unicode_text.h"
+#include "ui/core/result_texts.h"
 
 namespace quorvel {
 namespace {
 
 using project::EmissionOutcome;
 using project::SourceOutcome;
-
-constexpr char16_t kNone[] = u"—";
-
-std::u16string Fixed(double value, int decimals) {
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (error != std::errc()) return FromUtf8(project::RoundedNumber(value, 6));
-    return FromUtf8(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
-}
-
-std::u16string Significant(const std::optional<double>& value) {
-    if (!value || !std::isfinite(*value)) return kNone;
-    return FromUtf8(project::RoundedNumber(*value, 4));
-}
-
-std::u16string Percent(const std::optional<double>& share) {
-    if (!share || !std::isfinite(*share)) return kNone;
-    return Fixed(*share * 100.0, 2);
-}
-
-std::u16string Metres1(const std::optional<double>& value) {
-    if (!value || !std::isfinite(*value)) return kNone;
-    return Fixed(*value, 1);
-}
 
 std::u16string TitleOf(const project::Project& project, const std::string& id) {
     return FromUtf8(project::SourceTitle(project, id));
@@ -60,10 +32,6 @@ std::u16string DistanceText(const project::SourceResult& source) {
     return u"计算不完整";
 }
 
-std::vector<std::u16string> Header(std::span<const std::u16string_view> names) {
-    return {names.begin(), names.end()};
-}
-
 }  // namespace
 
 ResultsView MakeResultsView(const project::Project& project,
@@ -73,21 +41,21 @@ ResultsView MakeResultsView(const project::Project& project,
         EmissionResultRow row;
         row.source = TitleOf(project, e.source);
         row.pollutant = FromUtf8(e.pollutant);
-        row.standard = Significant(e.standard);
-        row.cmax = Significant(e.cmax);
-        row.pmax = Percent(e.pmax);
+        row.standard = SignificantText(e.standard);
+        row.cmax = SignificantText(e.cmax);
+        row.pmax = PercentText(e.pmax);
         row.error = e.outcome == EmissionOutcome::Error;
         row.result = row.error ? u"未能计算：" + e.error : e.verdict;
         view.emissions.push_back(std::move(row));
     }
     for (const project::SourceResult& s : results.sources) {
-        view.sources.push_back(
-            {TitleOf(project, s.id), DistanceText(s),
-             s.decidingPollutant.empty() ? std::u16string(kNone) : FromUtf8(s.decidingPollutant)});
+        view.sources.push_back({TitleOf(project, s.id), DistanceText(s),
+                                s.decidingPollutant.empty() ? std::u16string(kNoValue)
+                                                            : FromUtf8(s.decidingPollutant)});
     }
     for (const project::ReceptorResult& r : results.receptors) {
         view.receptors.push_back({FromUtf8(r.name), r.inside ? u"是" : u"否",
-                                  r.inPlant ? u"是" : u"否", Metres1(r.margin), r.inside});
+                                  r.inPlant ? u"是" : u"否", MetresText(r.margin), r.inside});
     }
     for (std::size_t i = 0; i < results.emissions.size(); ++i) {
         const project::EmissionResult& e = results.emissions[i];
@@ -102,8 +70,8 @@ ResultsView MakeResultsView(const project::Project& project,
              cell(e.limits->boundary), cell(e.limits->receptors), cell(e.limits->distance)});
     }
     const project::ZoneResult& zone = results.zone;
-    view.zoneArea = Fixed(zone.area, 1) + u" m²";
-    view.zoneReach = zone.maxBeyondBoundary ? Fixed(*zone.maxBeyondBoundary, 1) + u" m"
+    view.zoneArea = FixedText16(zone.area, 1) + u" m²";
+    view.zoneReach = zone.maxBeyondBoundary ? FixedText16(*zone.maxBeyondBoundary, 1) + u" m"
                                             : std::u16string(u"—（项目未给出厂界）");
     if (!zone.error.empty()) {
         view.notFinal = zone.error;
@@ -118,7 +86,7 @@ ResultsView MakeResultsView(const project::Project& project,
 }
 
 CellBlock EmissionResultsBlock(const ResultsView& view) {
-    CellBlock block{Header(kEmissionResultHeaders)};
+    CellBlock block{HeaderRow(kEmissionResultHeaders)};
     for (const EmissionResultRow& r : view.emissions) {
         block.push_back({r.source, r.pollutant, r.standard, r.cmax, r.pmax, r.result});
     }
@@ -126,7 +94,7 @@ CellBlock EmissionResultsBlock(const ResultsView& view) {
 }
 
 CellBlock SourceResultsBlock(const ResultsView& view) {
-    CellBlock block{Header(kSourceResultHeaders)};
+    CellBlock block{HeaderRow(kSourceResultHeaders)};
     for (const SourceResultRow& r : view.sources) {
         block.push_back({r.source, r.distance, r.decidingPollutant});
     }
@@ -134,7 +102,7 @@ CellBlock SourceResultsBlock(const ResultsView& view) {
 }
 
 CellBlock ReceptorResultsBlock(const ResultsView& view) {
-    CellBlock block{Header(kReceptorResultHeaders)};
+    CellBlock block{HeaderRow(kReceptorResultHeaders)};
     for (const ReceptorResultRow& r : view.receptors) {
         block.push_back({r.name, r.inside, r.inPlant, r.margin});
     }
@@ -142,7 +110,7 @@ CellBlock ReceptorResultsBlock(const ResultsView& view) {
 }
 
 CellBlock LimitResultsBlock(const ResultsView& view) {
-    CellBlock block{Header(kLimitResultHeaders)};
+    CellBlock block{HeaderRow(kLimitResultHeaders)};
     for (const LimitResultRow& r : view.limits) {
         block.push_back({r.source, r.pollutant, r.rate, r.boundary, r.receptors, r.distance});
     }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "calc/project/batch/batch_run.h"
+#include "calc/project/field/compute_field.h"
 #include "calc/project/files/emission_inputs.h"
 #include "calc/project/files/project_file.h"
 #include "calc/project/limits/emission_limits.h"
@@ -54,6 +55,17 @@ void RebaseFiles(ProjectTables& tables, const fs::path& oldFolder, const fs::pat
     if (tables.cad) RebaseFileName(tables.cad->file, oldFolder, newFolder);
 }
 
+// The parts of `project` that the combined field depends on.
+project::Project FieldInput(const project::Project& project) {
+    project::Project input;
+    input.location = project.location;
+    input.sources = project.sources;
+    input.emissions = project.emissions;
+    input.boundary = project.boundary;
+    input.receptors = project.receptors;
+    return input;
+}
+
 fs::path Absolute(const fs::path& file) {
     std::error_code ignored;
     fs::path absolute = fs::absolute(file, ignored);
@@ -64,11 +76,32 @@ fs::path Absolute(const fs::path& file) {
 
 ProjectWindowBehaviour::ProjectWindowBehaviour(ProjectWindowControls& controls, fs::path appDir,
                                                project::LauncherFactory makeLauncher,
-                                               unsigned workers)
+                                               unsigned workers, LiveField::Compute computeField)
     : controls_(controls),
       appDir_(std::move(appDir)),
       makeLauncher_(std::move(makeLauncher)),
-      workers_(workers) {}
+      workers_(workers) {
+    if (!computeField) {
+        computeField = [](const project::Project& project) {
+            return project::ComputeField(project);
+        };
+    }
+    std::weak_ptr<int> alive = alive_;
+    liveField_ = std::make_unique<LiveField>(
+        std::move(computeField), [this, alive](FieldSchedule::Generation generation,
+                                               std::shared_ptr<const project::Project> project,
+                                               std::shared_ptr<const project::FieldResult> field) {
+            controls_.Post([this, alive, generation, project, field] {
+                if (alive.lock()) OnField(generation, project, field);
+            });
+        });
+    pointerValue_ = std::make_unique<PointerValue>([this, alive](std::u16string text) {
+        controls_.Post([this, alive, text = std::move(text)] {
+            if (alive.lock()) controls_.ShowPointerValue(text);
+        });
+    });
+    ScheduleField();
+}
 
 ProjectWindowBehaviour::~ProjectWindowBehaviour() {
     worker_.request_stop();
@@ -79,6 +112,9 @@ void ProjectWindowBehaviour::Refresh() {
     controls_.ShowTables(tables_);
     ShowState();
     ShowPlan();
+    controls_.ShowFieldStatus(fieldStatus_);
+    controls_.ShowField(FieldView());
+    controls_.ShowPlanChoices(planChoices_);
 }
 
 void ProjectWindowBehaviour::ShowPlan() { controls_.ShowPlan(Figure()); }
@@ -110,6 +146,49 @@ void ProjectWindowBehaviour::Edited() {
         status_.text = u"项目在计算后已修改，结果已过期，请重新计算。";
     }
     ShowState();
+    UpdateField();
+    ShowPlan();
+}
+
+bool ProjectWindowBehaviour::ScheduleField() {
+    Result<project::Project> project = ProjectFromTables(tables_);
+    if (!project) {
+        // Nothing to compute: a field still coming is of the project before.
+        const std::u16string text = kFieldUnusableText + project.error();
+        if (!fieldInput_ && !fieldStatus_.computing && fieldStatus_.text == text) return false;
+        if (fieldInput_ || fieldStatus_.computing) liveField_->Edit(nullptr);
+        fieldInput_.reset();
+        fieldStatus_ = FieldStatus{false, text};
+        return true;
+    }
+    project::Project input = FieldInput(project.value());
+    if (fieldInput_ == input) return false;
+    liveField_->Edit(std::make_shared<const project::Project>(input));
+    fieldInput_ = std::move(input);
+    fieldStatus_ = FieldStatus{true, kFieldComputingText};
+    return true;
+}
+
+void ProjectWindowBehaviour::UpdateField() {
+    if (ScheduleField()) controls_.ShowFieldStatus(fieldStatus_);
+}
+
+void ProjectWindowBehaviour::OnField(FieldSchedule::Generation generation,
+                                     std::shared_ptr<const project::Project> project,
+                                     std::shared_ptr<const project::FieldResult> field) {
+    if (!liveField_->IsCurrent(generation)) return;  // an edit came since: its field follows
+    fieldProject_ = project;
+    field_ = *field;
+    fieldView_ = MakeFieldResultsView(*field_);
+    fieldStatus_ = FieldStatus{};
+    if (PlanChoices choices = WithPollutants(planChoices_, ChoosablePollutants(*field_));
+        choices != planChoices_) {
+        planChoices_ = std::move(choices);
+        controls_.ShowPlanChoices(planChoices_);
+    }
+    pointerValue_->SetField(fieldProject_, ChosenPollutant(planChoices_));
+    controls_.ShowFieldStatus(fieldStatus_);
+    controls_.ShowField(FieldView());
     ShowPlan();
 }
 
@@ -141,6 +220,25 @@ std::u16string ProjectWindowBehaviour::TargetDistanceProblem() const {
 }
 
 // --- the plan
+
+void ProjectWindowBehaviour::SetPlanShows(PlanShows shows) {
+    if (planChoices_.shows == shows) return;
+    planChoices_.shows = shows;
+    controls_.ShowPlanChoices(planChoices_);
+    ShowPlan();
+}
+
+void ProjectWindowBehaviour::PointerAt(std::optional<project::SitePoint> site) {
+    pointerValue_->Ask(site);
+}
+
+void ProjectWindowBehaviour::ChoosePlanPollutant(std::size_t index) {
+    if (index >= planChoices_.pollutants.size() || index == planChoices_.chosen) return;
+    planChoices_.chosen = index;
+    pointerValue_->SetField(fieldProject_, ChosenPollutant(planChoices_));
+    controls_.ShowPlanChoices(planChoices_);
+    ShowPlan();
+}
 
 const std::optional<project::PlanPicture>& ProjectWindowBehaviour::Picture() const {
     const std::optional<fs::path> file = PlanImagePath();
@@ -347,6 +445,13 @@ void ProjectWindowBehaviour::ReplaceDocument(ProjectTables tables, fs::path file
     runProject_.reset();
     results_.reset();
     view_.reset();
+    fieldInput_.reset();
+    fieldProject_.reset();
+    field_.reset();
+    fieldView_.reset();
+    planChoices_ = WithPollutants(planChoices_, {});
+    pointerValue_->SetField(nullptr, {});
+    UpdateField();
     Refresh();
 }
 

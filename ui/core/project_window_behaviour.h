@@ -31,6 +31,10 @@
 #include "calc/project/sheet/plan_picture.h"
 #include "calc/project/sheet/site_figure.h"
 #include "ui/core/dxf_import_behaviour.h"
+#include "ui/core/field_results_view.h"
+#include "ui/core/live_field.h"
+#include "ui/core/plan_choice.h"
+#include "ui/core/pointer_value.h"
 #include "ui/core/project_commands.h"
 #include "ui/core/project_results_view.h"
 #include "ui/core/project_tables.h"
@@ -49,6 +53,10 @@ inline constexpr std::array<std::u16string_view, 2> kLocationTexts = {u"农村",
 // The labels of the project's own settings beside the tables.
 inline constexpr char16_t kLocationLabel[] = u"项目所在位置:";
 inline constexpr char16_t kTargetDistanceLabel[] = u"目标距离 (m):";
+// Over the plan while the combined field is computed again after an edit.
+inline constexpr char16_t kFieldComputingText[] = u"正在计算浓度场…";
+// Over the plan, before the reason, while the tables cannot be computed.
+inline constexpr char16_t kFieldUnusableText[] = u"表格中有不能使用的单元格，浓度场未更新：";
 
 enum class SaveAnswer { Save, DontSave, Cancel };
 
@@ -69,6 +77,15 @@ struct RunStatus {
     std::u16string text;  // the status line, e.g. "正在计算（3/8）：…", "计算完成。"
     bool cancelled = false;  // the results shown are of a stopped run
     bool stopping = false;   // 停止 was pressed; the run is winding down
+};
+
+// The combined field behind the plan: whether the one shown is still being
+// computed again after an edit.
+struct FieldStatus {
+    bool computing = false;  // an edit's field is still to come; the plan shows the one before
+    // The plan's note: "正在计算浓度场…" while computing, why the field cannot
+    // be computed as the tables stand, or empty.
+    std::u16string text;
 };
 
 class ProjectWindowControls {
@@ -95,6 +112,15 @@ class ProjectWindowControls {
     // The plan view's figure changed (an edit, a run's results, the plan
     // picture): paint this one.
     virtual void ShowPlan(const project::SiteFigure& figure) = 0;
+    // Whether the plan's field is being computed again; shown over the plan.
+    virtual void ShowFieldStatus(const FieldStatus& status) { (void)status; }
+    // The combined concentration under the plan's pointer (PointerValue's
+    // text); empty when there is none.
+    virtual void ShowPointerValue(std::u16string_view text) { (void)text; }
+    // The plan's switch and pollutant chooser.
+    virtual void ShowPlanChoices(const PlanChoices& choices) { (void)choices; }
+    // The combined field's tables and texts (the 现行导则 tab); null: none yet.
+    virtual void ShowField(const FieldResultsView* field) { (void)field; }
     // A modal message with one OK button; returns once it is closed.
     virtual void ShowMessage(std::u16string_view text) = 0;
     // The modal question with the buttons 保存, 不保存, 取消; closing it
@@ -129,10 +155,12 @@ class ProjectWindowBehaviour {
     // the front end's way to run the model (called on the run's threads);
     // null when there is none, and every row then fails with the
     // model-not-started text. workers: calculations at once, 0 for one per
-    // hardware thread. Starts with a new, unnamed project; calls no control
-    // until Refresh or a command.
+    // hardware thread. computeField: how the live field is computed (on the
+    // field's thread); null for ComputeField. Starts with a new, unnamed
+    // project; calls no control until Refresh or a command.
     ProjectWindowBehaviour(ProjectWindowControls& controls, std::filesystem::path appDir,
-                           project::LauncherFactory makeLauncher, unsigned workers = 0);
+                           project::LauncherFactory makeLauncher, unsigned workers = 0,
+                           LiveField::Compute computeField = {});
     // Stops a run that is going on and waits for its thread.
     ~ProjectWindowBehaviour();
     ProjectWindowBehaviour(const ProjectWindowBehaviour&) = delete;
@@ -174,6 +202,15 @@ class ProjectWindowBehaviour {
     // The plan view's figure: the rows of the tables that can be placed, the
     // plan picture, and while the results are current their discs and zone.
     project::SiteFigure Figure() const;
+    // The switch between the current rule and each source's control range.
+    void SetPlanShows(PlanShows shows);
+    // The chooser's item `index` (0: all pollutants); an index beyond the
+    // items is ignored.
+    void ChoosePlanPollutant(std::size_t index);
+    const PlanChoices& PlanChoicesShown() const { return planChoices_; }
+    // The pointer is over the plan at `site` (m), or left it (nullopt): its
+    // value comes later through ShowPointerValue.
+    void PointerAt(std::optional<project::SitePoint> site);
     // The plan picture the user chose (any folder; kept relative to the
     // project file's folder when it is inside it). Its reference points stay
     // as they were; a new plan starts with (0, 0) and (100, 100) pixels at
@@ -240,6 +277,16 @@ class ProjectWindowBehaviour {
     const ResultsView* Results() const { return view_ ? &*view_ : nullptr; }
     const project::ProjectResults* RawResults() const { return results_ ? &*results_ : nullptr; }
 
+    // --- the live field
+    // The combined field shown, of the project as it was at FieldProject;
+    // null before the first one has come.
+    const project::FieldResult* Field() const { return field_ ? &*field_ : nullptr; }
+    const project::Project* FieldProject() const {
+        return fieldProject_ ? &*fieldProject_ : nullptr;
+    }
+    const FieldStatus& FieldState() const { return fieldStatus_; }
+    const FieldResultsView* FieldView() const { return fieldView_ ? &*fieldView_ : nullptr; }
+
   private:
     struct Progress {
         std::size_t done = 0;
@@ -260,6 +307,13 @@ class ProjectWindowBehaviour {
     bool ResolveUnsaved();
     bool SaveTo(const std::filesystem::path& file);
     void ShowState();
+    // The tables changed: a new field when what it depends on changed; true
+    // when the field's status changed. UpdateField also shows it.
+    bool ScheduleField();
+    void UpdateField();
+    void OnField(FieldSchedule::Generation generation,
+                 std::shared_ptr<const project::Project> project,
+                 std::shared_ptr<const project::FieldResult> field);
     void OnProgress(const Progress& progress);
     void OnLimitsProgress(std::size_t runs);
     void OnFinished(std::shared_ptr<project::BatchRun> run, bool limitsStopped);
@@ -287,8 +341,20 @@ class ProjectWindowBehaviour {
     mutable std::optional<std::pair<project::CadTie, std::filesystem::path>> drawingTie_;
     mutable std::optional<project::dxf::PlanDrawing> drawing_;
 
+    // What the field was last asked for (the parts of the project it depends
+    // on); empty when the tables could not be used.
+    std::optional<project::Project> fieldInput_;
+    std::shared_ptr<const project::Project> fieldProject_;
+    std::optional<project::FieldResult> field_;
+    std::optional<FieldResultsView> fieldView_;
+    FieldStatus fieldStatus_;
+    PlanChoices planChoices_;
+
     // Posted tasks hold it weakly: once the behaviour is gone they do nothing.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    // Destroyed before the members above: no result comes after they are gone.
+    std::unique_ptr<LiveField> liveField_;
+    std::unique_ptr<PointerValue> pointerValue_;
     // Last, so that it is stopped and joined before the rest goes.
     std::jthread worker_;
 };

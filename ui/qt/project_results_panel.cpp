@@ -2,6 +2,7 @@
 
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QSplitter>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QVBoxLayout>
 
@@ -60,12 +61,68 @@ ProjectResultsPanel::ProjectResultsPanel(QWidget* parent) : QWidget(parent) {
         tables_[i] = table;
         tabs_->addTab(table, titles[i]);
     }
+    BuildFieldTab();
     conclusion_ = new QPlainTextEdit(tabs_);
     conclusion_->setObjectName(QStringLiteral("conclusion"));
     conclusion_->setReadOnly(true);
     tabs_->addTab(conclusion_, QStringLiteral("结论"));
     showResults(nullptr);
+    showField(nullptr);
 }
+
+void ProjectResultsPanel::BuildFieldTab() {
+    auto* page = new QWidget(tabs_);
+    page->setObjectName(QStringLiteral("fieldPage"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    fieldSummary_ = new QLabel(page);
+    fieldSummary_->setObjectName(QStringLiteral("fieldSummary"));
+    fieldSummary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fieldSummary_->setWordWrap(true);
+    layout->addWidget(fieldSummary_);
+    auto* split = new QSplitter(Qt::Vertical, page);
+    const std::array<std::pair<const char*, QStringList>, 2> designs = {{
+        {"fieldPollutants", Headers(kFieldPollutantHeaders)},
+        {"fieldReceptors", Headers(kFieldReceptorHeaders)},
+    }};
+    for (std::size_t i = 0; i < fieldTables_.size(); ++i) {
+        auto* table = new CellTable(split);
+        table->setObjectName(QLatin1String(designs[i].first));
+        table->setHeaders(designs[i].second, true);
+        connect(table, &CellTable::copyRequested, this,
+                [this, table] { emit copyRequested(table); });
+        fieldTables_[i] = table;
+        split->addWidget(table);
+    }
+    layout->addWidget(split, 1);
+    tabs_->addTab(page, QStringLiteral("现行导则"));
+}
+
+void ProjectResultsPanel::showField(const FieldResultsView* field) {
+    if (field == nullptr) {
+        for (CellTable* table : fieldTables_) table->showBlock({});
+        fieldSummary_->setText(QStringLiteral("浓度场尚未算出。"));
+        return;
+    }
+    fieldTables_[0]->showBlock(Body(FieldPollutantsBlock(*field)));
+    fieldTables_[1]->showBlock(Body(FieldReceptorsBlock(*field)));
+    for (std::size_t row = 0; row < field->pollutants.size(); ++row) {
+        const FieldPollutantRow& p = field->pollutants[row];
+        if (p.note.empty()) continue;
+        for (int column = 0; column < fieldTables_[0]->columnCount(); ++column)
+            fieldTables_[0]->markCell(static_cast<int>(row), column,
+                                      QString::fromStdU16String(p.note));
+    }
+    for (CellTable* table : fieldTables_) table->resizeColumnsToContents();
+    fieldSummary_->setText(
+        QStringLiteral("防护距离：%1　　决定污染物：%2　　防护区域面积：%3　　超标厂界边：%4")
+            .arg(QString::fromStdU16String(field->distance),
+                 QString::fromStdU16String(field->decidingPollutant),
+                 QString::fromStdU16String(field->area),
+                 QString::fromStdU16String(field->exceedingSides)));
+}
+
+QString ProjectResultsPanel::fieldSummaryText() const { return fieldSummary_->text(); }
 
 void ProjectResultsPanel::showResults(const ResultsView* results) {
     if (results == nullptr) {

@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "ui/core/field_results_view.h"
 #include "ui/core/project_results_view.h"
 
 class QLabel;
@@ -29,16 +30,27 @@ class ProjectResultsPanel : public QWidget {
     QString summaryText() const;
     QString conclusionText() const;
 
+    // Shows the combined field under the current rule in the 现行导则 tab;
+    // null clears it.
+    void showField(const FieldResultsView* field);
+    // Its pollutants and its receptors.
+    const std::array<CellTable*, 2>& fieldTables() const { return fieldTables_; }
+    QString fieldSummaryText() const;
+
   signals:
     // Ctrl+C in one of the results tables.
     void copyRequested(CellTable* table);
 
   private:
+    void BuildFieldTab();
+
     QLabel* summary_ = nullptr;
     QLabel* notFinal_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     std::array<CellTable*, 4> tables_{};
     QPlainTextEdit* conclusion_ = nullptr;
+    QLabel* fieldSummary_ = nullptr;
+    std::array<CellTable*, 2> fieldTables_{};
 };
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #include "ui/qt/project_window.h"
 
 #include <QtCore/QMetaObject>
+#include <QtCore/QSignalBlocker>
 #include <QtGui/QAction>
 #include <QtGui/QClipboard>
 #include <QtGui/QCloseEvent>
@@ -21,6 +22,7 @@
 
 #include "ui/qt/cell_table.h"
 #include "ui/qt/dxf_import_dialog.h"
+#include "ui/qt/plan_pictures.h"
 #include "ui/qt/plan_reference_dialog.h"
 #include "ui/qt/project_results_panel.h"
 #include "ui/qt/site_plan_view.h"
@@ -65,15 +67,15 @@ ProjectWindow::ProjectWindow(ProjectWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("ProjectWindow"));
     ProjectWindowControls& controls = *this;
-    behaviour_ = std::make_unique<ProjectWindowBehaviour>(
-        controls, services_.appDir, services_.makeLauncher, services_.workers);
+    behaviour_ =
+        std::make_unique<ProjectWindowBehaviour>(controls, services_.appDir, services_.makeLauncher,
+                                                 services_.workers, services_.computeField);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(BuildTables());
     auto* right = new QSplitter(Qt::Vertical, splitter);
-    plan_ = new SitePlanView(right);
-    plan_->setObjectName(QStringLiteral("planView"));
+    QWidget* plan = BuildPlan(right);
     results_ = new ProjectResultsPanel(right);
-    right->addWidget(plan_);
+    right->addWidget(plan);
     right->addWidget(results_);
     right->setStretchFactor(0, 3);
     right->setStretchFactor(1, 2);
@@ -94,8 +96,17 @@ ProjectWindow::ProjectWindow(ProjectWindowServices services, QWidget* parent)
     statusBar()->addPermanentWidget(progress_);
     auto* pointer = new QLabel(this);
     statusBar()->addPermanentWidget(pointer);
-    connect(plan_, &SitePlanView::pointerMoved, this,
-            [this, pointer] { pointer->setText(plan_->pointerText()); });
+    pointerValue_ = new QLabel(this);
+    pointerValue_->setObjectName(QStringLiteral("pointerValue"));
+    statusBar()->addPermanentWidget(pointerValue_);
+    connect(plan_, &SitePlanView::pointerMoved, this, [this, pointer](QPointF site) {
+        pointer->setText(plan_->pointerText());
+        behaviour_->PointerAt(project::SitePoint{site.x(), site.y()});
+    });
+    connect(plan_, &SitePlanView::pointerLeft, this, [this, pointer] {
+        pointer->clear();
+        behaviour_->PointerAt(std::nullopt);
+    });
 
     BuildCommands();
     resize(1120, 720);
@@ -104,6 +115,37 @@ ProjectWindow::ProjectWindow(ProjectWindowServices services, QWidget* parent)
 }
 
 ProjectWindow::~ProjectWindow() { behaviour_.reset(); }
+
+QWidget* ProjectWindow::BuildPlan(QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 0);
+    planShows_ = new QComboBox(panel);
+    planShows_->setObjectName(QStringLiteral("planShows"));
+    for (std::u16string_view text : kPlanShowsTexts) planShows_->addItem(Text(text));
+    planPollutant_ = new QComboBox(panel);
+    planPollutant_->setObjectName(QStringLiteral("planPollutant"));
+    planPollutant_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    bar->addWidget(new QLabel(QStringLiteral("图示:"), panel));
+    bar->addWidget(planShows_);
+    bar->addSpacing(8);
+    bar->addWidget(new QLabel(QStringLiteral("污染物:"), panel));
+    bar->addWidget(planPollutant_);
+    bar->addStretch(1);
+    layout->addLayout(bar);
+    plan_ = new SitePlanView(panel);
+    plan_->setObjectName(QStringLiteral("planView"));
+    layout->addWidget(plan_, 1);
+    connect(planShows_, &QComboBox::activated, this,
+            [this](int index) { behaviour_->SetPlanShows(static_cast<PlanShows>(index)); });
+    connect(planPollutant_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0) behaviour_->ChoosePlanPollutant(static_cast<std::size_t>(index));
+    });
+    return panel;
+}
 
 void ProjectWindow::BuildCommands() {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("文件(&F)"));
@@ -177,6 +219,14 @@ void ProjectWindow::BuildCommands() {
         behaviour_->RemovePlan();
         ShowSettings();
     });
+    planMenu->addSeparator();
+    QAction* copyPlan = planMenu->addAction(QStringLiteral("复制图"));
+    copyPlan->setObjectName(QStringLiteral("copyPlan"));
+    connect(copyPlan, &QAction::triggered, this, [this] { CopyPlan(); });
+    QAction* exportPlan = planMenu->addAction(QStringLiteral("导出图片…"));
+    exportPlan->setObjectName(QStringLiteral("exportPlan"));
+    connect(exportPlan, &QAction::triggered, this, [this] { ExportPlanPicture(); });
+    bar->addAction(copyPlan);
     planMenu->addSeparator();
     QAction* fit = planMenu->addAction(QStringLiteral("适合窗口"));
     connect(fit, &QAction::triggered, plan_, &SitePlanView::fitToWindow);
@@ -448,6 +498,39 @@ void ProjectWindow::ShowRunStatus(const RunStatus& status) {
 void ProjectWindow::ShowResults(const ResultsView* results) { results_->showResults(results); }
 
 void ProjectWindow::ShowPlan(const project::SiteFigure& figure) { plan_->setFigure(figure); }
+
+void ProjectWindow::CopyPlan() {
+    QGuiApplication::clipboard()->setMimeData(
+        PlanMimeData(plan_->figure(), plan_->view(), plan_->width(), plan_->height()).release());
+}
+
+void ProjectWindow::ExportPlanPicture() {
+    const std::optional<std::filesystem::path> file = services_.askPath(
+        this, ProjectWindowServices::FileKind::ExportPicture, QStringLiteral("厂区图.png"));
+    if (!file) return;
+    if (const QString problem = ExportPlan(plan_->figure(), *file); !problem.isEmpty())
+        services_.showMessage(this, problem);
+}
+
+void ProjectWindow::ShowPointerValue(std::u16string_view text) {
+    pointerValue_->setText(Text(text));
+}
+
+void ProjectWindow::ShowPlanChoices(const PlanChoices& choices) {
+    const QSignalBlocker blockShows(planShows_);
+    const QSignalBlocker blockPollutant(planPollutant_);
+    planShows_->setCurrentIndex(static_cast<int>(choices.shows));
+    planPollutant_->clear();
+    for (const std::u16string& name : choices.pollutants) planPollutant_->addItem(Text(name));
+    planPollutant_->setCurrentIndex(static_cast<int>(choices.chosen));
+    planPollutant_->setEnabled(choices.chooserEnabled());
+}
+
+void ProjectWindow::ShowField(const FieldResultsView* field) { results_->showField(field); }
+
+void ProjectWindow::ShowFieldStatus(const FieldStatus& status) {
+    plan_->setNote(Text(status.text));
+}
 
 void ProjectWindow::ShowMessage(std::u16string_view text) {
     if (services_.showMessage) services_.showMessage(this, Text(text));

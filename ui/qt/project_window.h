@@ -35,9 +35,11 @@ struct ProjectWindowServices {
     std::filesystem::path documentsDir;  // where the sheets go
     project::LauncherFactory makeLauncher;
     unsigned workers = 0;  // calculations at once; 0: one per hardware thread
+    // How the live field is computed (on its own thread); null: ComputeField.
+    LiveField::Compute computeField;
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     std::function<SaveAnswer(QWidget* parent, const QString& question)> askSave;
-    enum class FileKind { OpenProject, SaveProject, Csv, PlanImage, Drawing };
+    enum class FileKind { OpenProject, SaveProject, Csv, PlanImage, Drawing, ExportPicture };
     // A file dialog; nullopt when cancelled. `suggested`: the name offered.
     std::function<std::optional<std::filesystem::path>(QWidget* parent, FileKind kind,
                                                        const QString& suggested)>
@@ -65,6 +67,9 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     CellTable* table(TableId table) const { return tables_[static_cast<std::size_t>(table)]; }
     ProjectResultsPanel* results() const { return results_; }
     SitePlanView* plan() const { return plan_; }
+    // The plan's switch (PlanShows) and pollutant chooser.
+    QComboBox* planShows() const { return planShows_; }
+    QComboBox* planPollutant() const { return planPollutant_; }
     // Shows the table's tab.
     void showTable(TableId table);
 
@@ -80,6 +85,10 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     void ShowRunStatus(const RunStatus& status) override;
     void ShowResults(const ResultsView* results) override;
     void ShowPlan(const project::SiteFigure& figure) override;
+    void ShowFieldStatus(const FieldStatus& status) override;
+    void ShowField(const FieldResultsView* field) override;
+    void ShowPlanChoices(const PlanChoices& choices) override;
+    void ShowPointerValue(std::u16string_view text) override;
     void ShowMessage(std::u16string_view text) override;
     SaveAnswer AskSaveChanges(std::u16string_view question) override;
     std::optional<std::filesystem::path> AskOpenPath() override;
@@ -89,6 +98,8 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
 
     void BuildCommands();
     QWidget* BuildTables();
+    // The plan with its switch and pollutant chooser above it.
+    QWidget* BuildPlan(QWidget* parent);
     void Run(ProjectCommand command);
     void CommitEditing();
     void ShowProblems();
@@ -102,6 +113,10 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     // 导入DXF…: a drawing, the dialog, and what it adds into the tables.
     void ImportDrawing();
     void SetPlanPoint(int index);
+    // 复制图: the plan as shown onto the clipboard.
+    void CopyPlan();
+    // 导出图片…: the plan into a PNG or SVG file.
+    void ExportPlanPicture();
 
     ProjectWindowServices services_;
     std::array<QAction*, kProjectCommands.size()> actions_{};
@@ -110,9 +125,12 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     QComboBox* location_ = nullptr;
     QLineEdit* targetDistance_ = nullptr;
     SitePlanView* plan_ = nullptr;
+    QComboBox* planShows_ = nullptr;
+    QComboBox* planPollutant_ = nullptr;
     ProjectResultsPanel* results_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* pointerValue_ = nullptr;         // the combined concentration under the pointer
     std::array<QAction*, 3> planActions_{};  // reference points 1, 2 and removing the picture
     bool closing_ = false;                   // CloseWindow was called: the close box lets it go
     // Last, so that the run is stopped and joined before the widgets go.

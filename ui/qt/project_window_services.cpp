@@ -42,6 +42,15 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, ProjectWindowServi
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("导入DXF"), QString(),
                                                   QStringLiteral("DXF 图形 (*.dxf)"));
             break;
+        case Kind::ExportPicture:
+            chosen =
+                QFileDialog::getSaveFileName(parent, QStringLiteral("导出图片"), suggested,
+                                             QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"));
+            if (!chosen.isEmpty() &&
+                !chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
+                !chosen.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+                chosen += QStringLiteral(".png");
+            break;
         case Kind::PlanImage:
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("选择底图"), QString(),
                                                   QStringLiteral("图片 (*.png *.jpg *.jpeg)"));

@@ -44,16 +44,26 @@ void SitePlanView::paintEvent(QPaintEvent*) {
     const QRectF area = rect();
     painter.fillRect(area, Qt::white);
     painter_.paint(painter, view_, area);
-    if (pointerText_.isEmpty()) return;
-    // The coordinates in the bottom-left corner, on white.
     const QFontMetrics metrics(font());
-    const QRect box(4, height() - metrics.height() - 8, metrics.horizontalAdvance(pointerText_) + 8,
-                    metrics.height() + 4);
-    painter.setOpacity(0.85);
-    painter.fillRect(box, Qt::white);
-    painter.setOpacity(1.0);
-    painter.setPen(Qt::black);
-    painter.drawText(box, Qt::AlignCenter, pointerText_);
+    // A text on white in a corner: the note at the top left, the
+    // coordinates at the bottom left.
+    const auto boxed = [&](const QString& text, int top) {
+        if (text.isEmpty()) return;
+        const QRect box(4, top, metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
+        painter.setOpacity(0.85);
+        painter.fillRect(box, Qt::white);
+        painter.setOpacity(1.0);
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::AlignCenter, text);
+    };
+    boxed(note_, 4);
+    boxed(pointerText_, height() - metrics.height() - 8);
+}
+
+void SitePlanView::setNote(const QString& note) {
+    if (note == note_) return;
+    note_ = note;
+    update();
 }
 
 void SitePlanView::resizeEvent(QResizeEvent*) {
@@ -116,6 +126,7 @@ void SitePlanView::mouseReleaseEvent(QMouseEvent* event) {
 void SitePlanView::leaveEvent(QEvent*) {
     pointerText_.clear();
     update();
+    emit pointerLeft();
 }
 
 void SitePlanView::showPointer(QPointF widgetPoint) {

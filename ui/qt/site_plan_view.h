@@ -33,11 +33,18 @@ class SitePlanView : public QWidget {
     // empty while the pointer is outside the widget.
     QString pointerText() const { return pointerText_; }
 
+    // A note in the top-left corner over the figure, such as that the field
+    // is being computed again; empty for none.
+    void setNote(const QString& note);
+    QString note() const { return note_; }
+
     QSize sizeHint() const override { return {480, 400}; }
 
   signals:
     // The site point (m) under the pointer as it moves.
     void pointerMoved(QPointF site);
+    // The pointer left the widget.
+    void pointerLeft();
     // A left click without a drag: the site point (m) and the widget point.
     void clicked(QPointF site, QPointF widgetPoint);
 
@@ -62,6 +69,7 @@ class SitePlanView : public QWidget {
     QPointF pressedAt_;
     QPointF lastDragAt_;
     QString pointerText_;
+    QString note_;
 };
 
 }  // namespace quorvel

@@ -25,6 +25,7 @@
 #include "calc/project/files/project_file.h"
 #include "calc/project/limits/emission_limits.h"
 #include "calc/run/run_screen3.h"
+#include "ui/console/bench/hundred_emissions.h"
 #include "ui/console/runner_launchers.h"
 
 namespace {
@@ -33,38 +34,6 @@ using namespace quorvel;
 using namespace quorvel::project;
 
 const std::filesystem::path kAppDir = QUORVEL_APP_DIR;
-
-Project HundredEmissions() {
-    Project project;
-    project.name = "基准项目";
-    const char* pollutants[] = {"苯", "甲苯", "二甲苯", "非甲烷总烃", "氨"};
-    for (int s = 0; s < 20; ++s) {
-        Source source;
-        source.id = "S" + std::to_string(s + 1);
-        source.centre = {100.0 * (s % 5), 100.0 * (s / 5)};
-        source.height = 3.0 + s % 4;
-        source.width = 20.0 + 5 * (s % 3);
-        source.length = 30.0 + 10 * (s % 4);
-        project.sources.push_back(source);
-        for (int p = 0; p < 5; ++p) {
-            Emission emission;
-            emission.source = source.id;
-            emission.pollutant = pollutants[p];
-            // Rates to standards that differ from source to source and
-            // pollutant to pollutant, so that every pollutant's field differs.
-            emission.rate = 0.05 * (p + 1) * (1.0 + 0.3 * ((s + 2 * p) % 4));
-            emission.unit = RateUnit::KilogramsPerHour;
-            emission.hourly = 0.2 * (p + 1);
-            project.emissions.push_back(emission);
-        }
-    }
-    // A plant around the sources, villages beyond it, a target distance:
-    // every emission has all three targets.
-    project.boundary = {{-60, -60}, {460, -60}, {460, 360}, {-60, 360}};
-    project.receptors = {Receptor{"东村", {800, 150}, {}}, Receptor{"南村", {200, -500}, {}}};
-    project.targetDistance = 300;
-    return project;
-}
 
 // The fastest repetition of each, for the ratio.
 double batchSeconds = 0;

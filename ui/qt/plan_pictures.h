@@ -1,0 +1,44 @@
+#pragma once
+// The plan as pictures: for the clipboard (复制图, PNG and SVG) and for a
+// file (导出图片…, PNG or SVG at a size fit for an A4 page).
+
+#include <QtCore/QMimeData>
+#include <QtCore/QString>
+#include <QtGui/QImage>
+
+#include <filesystem>
+#include <memory>
+
+#include "calc/project/sheet/site_figure.h"
+#include "calc/project/sheet/site_view.h"
+
+namespace quorvel {
+
+// The width (pt) of a picture for an A4 page: the text width of a portrait
+// page with 2.5 cm margins is about 454 pt; the picture is painted at
+// kPlanPictureScale pixels per point.
+inline constexpr double kPlanPictureWidth = 454.0;
+inline constexpr double kPlanPictureScale = 4.0;  // about 290 dpi on the page
+
+// The figure painted on white as `view` maps it into a `width` x `height` pt
+// area (each at least 1), at `scale` pixels per point (1 to 8).
+QImage PlanImage(const project::SiteFigure& figure, const project::SiteView& view, double width,
+                 double height, double scale);
+
+// The whole figure fitted to kPlanPictureWidth, its height following the
+// extent's aspect ratio, at kPlanPictureScale.
+QImage PlanPageImage(const project::SiteFigure& figure);
+
+// The whole figure as a standalone SVG file's text (UTF-8), kPlanPictureWidth wide.
+QByteArray PlanSvg(const project::SiteFigure& figure);
+
+// What 复制图 puts on the clipboard: the plan as shown (`view` in a
+// `width` x `height` pt area) as an image and as PNG, and the whole figure as SVG.
+std::unique_ptr<QMimeData> PlanMimeData(const project::SiteFigure& figure,
+                                        const project::SiteView& view, double width, double height);
+
+// Writes the plan to `file`: SVG when its name ends in ".svg" (any case), else
+// PNG. An empty text when written, else why not, naming the file.
+QString ExportPlan(const project::SiteFigure& figure, const std::filesystem::path& file);
+
+}  // namespace quorvel

@@ -1,0 +1,216 @@
+// The project window's live field on the offscreen platform: the example's
+// field comes without 计算, an edit computes it again after the pause with
+// the plan marked meanwhile, and a computation an edit overtook is dropped.
+
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QFile>
+#include <QtCore/QMimeData>
+#include <QtCore/QTemporaryDir>
+#include <QtGui/QAction>
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "calc/project/field/compute_field.h"
+#include "calc/unicode_text.h"
+#include "ui/qt/cell_table.h"
+#include "ui/qt/plan_pictures.h"
+#include "ui/qt/project_results_panel.h"
+#include "ui/qt/project_window.h"
+#include "ui/qt/site_plan_view.h"
+
+using namespace quorvel;
+
+namespace {
+
+std::filesystem::path PathOf(const QString& text) { return {text.toStdU16String()}; }
+
+// Counts the field's computations and can hold them until released.
+struct FieldProbe {
+    std::mutex mutex;
+    std::vector<double> heights;  // the first source's height in each computation, as it starts
+    std::atomic<bool> hold = false;
+    std::atomic<int> finished = 0;
+
+    project::FieldResult Compute(const project::Project& project) {
+        {
+            const std::lock_guard lock(mutex);
+            heights.push_back(project.sources.empty() ? 0.0 : project.sources[0].height);
+        }
+        while (hold) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        project::FieldResult field = project::ComputeField(project);
+        ++finished;
+        return field;
+    }
+    std::vector<double> Heights() {
+        const std::lock_guard lock(mutex);
+        return heights;
+    }
+};
+
+}  // namespace
+
+class ProjectWindowFieldTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FieldProbe> probe_;
+    std::unique_ptr<ProjectWindow> window_;
+    QStringList messages_;
+    std::optional<std::filesystem::path> nextPath_;
+
+    ProjectWindowBehaviour& Behaviour() { return window_->behaviour(); }
+
+    double FieldHeight() {
+        const project::Project* shown = Behaviour().FieldProject();
+        return shown && !shown->sources.empty() ? shown->sources[0].height : -1.0;
+    }
+
+    // The first source's height as typed into its cell.
+    void SetHeight(const QString& text) {
+        Behaviour().SetCell(TableId::Sources, 0, 5, text.toStdU16String());
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        probe_ = std::make_unique<FieldProbe>();
+        ProjectWindowServices services;
+        services.showMessage = [this](QWidget*, const QString& text) { messages_ << text; };
+        services.askSave = [](QWidget*, const QString&) { return SaveAnswer::DontSave; };
+        services.askPath = [this](QWidget*, ProjectWindowServices::FileKind, const QString&) {
+            return std::exchange(nextPath_, std::nullopt);
+        };
+        services.openUrl = [](const QUrl&) {};
+        services.computeField = [probe = probe_.get()](const project::Project& p) {
+            return probe->Compute(p);
+        };
+        window_ = std::make_unique<ProjectWindow>(std::move(services));
+        window_->show();
+        const QString file = dir_->filePath(QStringLiteral("example.qvproj"));
+        QVERIFY(QFile::copy(QStringLiteral(QUORVEL_DOCS_DIR "/example.qvproj"), file));
+        QVERIFY(window_->openFile(PathOf(file)));
+    }
+    void cleanup() {
+        messages_.clear();
+        probe_->hold = false;
+        window_.reset();
+        probe_.reset();
+        dir_.reset();
+    }
+
+    void theFieldComesWithoutComputingAndFollowsAnEdit() {
+        QCOMPARE(window_->plan()->note(), QString::fromUtf16(kFieldComputingText));
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        QVERIFY(!Behaviour().FieldState().computing);
+        QVERIFY(window_->plan()->note().isEmpty());
+        QVERIFY(!Behaviour().Field()->pollutants.empty());
+        const double before = FieldHeight();
+        QCOMPARE(probe_->Heights().size(), std::size_t{1});
+
+        // Two edits within the pause: one computation, of the second.
+        SetHeight(QStringLiteral("7"));
+        SetHeight(QStringLiteral("8"));
+        QVERIFY(Behaviour().FieldState().computing);
+        QCOMPARE(window_->plan()->note(), QString::fromUtf16(kFieldComputingText));
+        QCOMPARE(FieldHeight(), before);  // the old field stays shown meanwhile
+        QTRY_VERIFY_WITH_TIMEOUT(!Behaviour().FieldState().computing, 20000);
+        QCOMPARE(FieldHeight(), 8.0);
+        QCOMPARE(probe_->Heights(), (std::vector<double>{before, 8.0}));
+
+        // An edit that does not change the field computes nothing.
+        Behaviour().SetTargetDistance(u"200");
+        QVERIFY(!Behaviour().FieldState().computing);
+
+        // A cell that cannot be used: the field stays, and says why.
+        SetHeight(QStringLiteral("高"));
+        QVERIFY(!Behaviour().FieldState().computing);
+        QVERIFY(window_->plan()->note().startsWith(QString::fromUtf16(kFieldUnusableText)));
+        QCOMPARE(FieldHeight(), 8.0);
+    }
+
+    void aComputationAnEditOvertookIsDropped() {
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        probe_->hold = true;
+        SetHeight(QStringLiteral("6"));
+        QTRY_VERIFY_WITH_TIMEOUT(probe_->Heights().size() == 2, 20000);
+        SetHeight(QStringLiteral("9"));  // while the height 6 is computed
+        probe_->hold = false;
+        QTRY_VERIFY_WITH_TIMEOUT(!Behaviour().FieldState().computing, 20000);
+        QCOMPARE(probe_->Heights().back(), 9.0);
+        QCOMPARE(FieldHeight(), 9.0);
+        // The height 6 was computed to its end, and never shown.
+        QCOMPARE(probe_->finished.load(), 3);
+    }
+
+    void theResultsTabShowsTheRuleAndTheReceptors() {
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        const project::FieldResult& field = *Behaviour().Field();
+        CellTable* pollutants = window_->results()->fieldTables()[0];
+        QCOMPARE(pollutants->rowCount(), static_cast<int>(field.pollutants.size()));
+        QCOMPARE(pollutants->item(0, 0)->text(),
+                 QString::fromStdString(field.pollutants[0].pollutant));
+        QVERIFY(window_->results()->fieldSummaryText().contains(QStringLiteral("防护距离")));
+        // A row per receptor and pollutant, with its ratio and the sources' shares.
+        CellTable* receptors = window_->results()->fieldTables()[1];
+        QCOMPARE(receptors->rowCount(),
+                 static_cast<int>(field.receptors.size() * field.pollutants.size()));
+        QCOMPARE(receptors->item(0, 0)->text(), QString::fromStdString(field.receptors[0].name));
+        QVERIFY(receptors->item(0, 6)->text().contains(QStringLiteral("S1")));
+    }
+
+    void copyAndExportThePlan() {
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        window_->findChild<QAction*>(QStringLiteral("copyPlan"))->trigger();
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr);
+        QVERIFY(data->hasImage());
+        QVERIFY(!qvariant_cast<QImage>(data->imageData()).isNull());
+        QVERIFY(data->data(QStringLiteral("image/png")).startsWith("\x89PNG"));
+        QVERIFY(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+
+        for (const QString& name : {QStringLiteral("厂区图.png"), QStringLiteral("厂区图.SVG")}) {
+            nextPath_ = PathOf(dir_->filePath(name));
+            window_->findChild<QAction*>(QStringLiteral("exportPlan"))->trigger();
+            QFile file(dir_->filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            if (name.endsWith(QStringLiteral(".png"))) {
+                const QImage image = QImage::fromData(bytes, "PNG");
+                QCOMPARE(image.width(), static_cast<int>(kPlanPictureWidth * kPlanPictureScale));
+            } else {
+                QVERIFY(bytes.startsWith("<?xml"));
+            }
+        }
+        // A folder that cannot be written: a message naming the file.
+        nextPath_ = PathOf(dir_->filePath(QStringLiteral("无此目录/厂区图.png")));
+        window_->findChild<QAction*>(QStringLiteral("exportPlan"))->trigger();
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY(messages_[0].contains(QStringLiteral("厂区图.png")));
+    }
+
+    void typingIsNotHeldUpByAComputation() {
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        probe_->hold = true;
+        SetHeight(QStringLiteral("6"));
+        QTRY_VERIFY_WITH_TIMEOUT(probe_->Heights().size() == 2, 20000);
+        // The UI thread goes on while the field's thread is held.
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 20; ++i) SetHeight(QString::number(10 + i));
+        QApplication::processEvents();
+        QVERIFY(timer.elapsed() < 2000);
+        QVERIFY(Behaviour().FieldState().computing);
+    }
+};
+
+QTEST_MAIN(ProjectWindowFieldTest)
+#include "project_window_field_test.moc"
