@@ -1,17 +1,14 @@
 #include "ui/core/field_results_view.h"
 
-#include <cmath>
-
+#include "calc/project/sheet/field_text.h"
 #include "calc/unicode_text.h"
 #include "ui/core/result_texts.h"
 
 namespace quorvel {
 namespace {
 
-// Metres rounded up to the whole metre, as the window gives distances.
-std::u16string WholeMetres(double metres) {
-    return FixedText16(std::ceil(metres - 1e-9), 0) + u" m";
-}
+// Metres rounded up to the whole metre, as the sheet gives distances.
+std::u16string WholeMetres(double metres) { return FromUtf8(project::RoundedUpMetres(metres)); }
 
 std::u16string SharesText(const std::vector<project::FieldShare>& shares) {
     std::u16string text;

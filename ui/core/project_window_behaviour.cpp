@@ -10,6 +10,7 @@
 #include "calc/project/files/emission_inputs.h"
 #include "calc/project/files/project_file.h"
 #include "calc/project/limits/emission_limits.h"
+#include "calc/project/sheet/field_figure.h"
 #include "calc/project/sheet/plan_picture_file.h"
 #include "calc/project/sheet/project_sheet.h"
 #include "calc/sheet/sheet_file.h"
@@ -301,6 +302,16 @@ void ProjectWindowBehaviour::TakeImport(const project::Project& imported) {
 project::SiteFigure ProjectWindowBehaviour::Figure() const {
     try {
         // The picture and its reference points are always the ones set now.
+        if (planChoices_.shows == PlanShows::CurrentRule && field_ && fieldProject_) {
+            project::Project shown = *fieldProject_;
+            shown.name = tables_.name;
+            shown.plan = tables_.plan;
+            shown.cad = tables_.cad;
+            project::ProjectResults results;
+            results.field = *field_;
+            return project::BuildFieldFigure(shown, results, {ChosenPollutant(planChoices_)},
+                                             Picture(), Drawing());
+        }
         if (status_.state == RunState::Finished && runProject_ && results_) {
             project::Project shown = *runProject_;
             shown.plan = tables_.plan;

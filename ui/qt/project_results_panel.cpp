@@ -53,13 +53,8 @@ ProjectResultsPanel::ProjectResultsPanel(QWidget* parent) : QWidget(parent) {
     const std::array<QString, 4> titles = {QStringLiteral("各污染物"), QStringLiteral("各排放源"),
                                            QStringLiteral("敏感目标"), QStringLiteral("排放限值")};
     for (std::size_t i = 0; i < tables_.size(); ++i) {
-        auto* table = new CellTable(tabs_);
-        table->setObjectName(QLatin1String(designs[i].first));
-        table->setHeaders(designs[i].second, true);
-        connect(table, &CellTable::copyRequested, this,
-                [this, table] { emit copyRequested(table); });
-        tables_[i] = table;
-        tabs_->addTab(table, titles[i]);
+        tables_[i] = NewTable(tabs_, designs[i].first, designs[i].second);
+        tabs_->addTab(tables_[i], titles[i]);
     }
     BuildFieldTab();
     conclusion_ = new QPlainTextEdit(tabs_);
@@ -68,6 +63,15 @@ ProjectResultsPanel::ProjectResultsPanel(QWidget* parent) : QWidget(parent) {
     tabs_->addTab(conclusion_, QStringLiteral("结论"));
     showResults(nullptr);
     showField(nullptr);
+}
+
+CellTable* ProjectResultsPanel::NewTable(QWidget* parent, const char* name,
+                                         const QStringList& headers) {
+    auto* table = new CellTable(parent);
+    table->setObjectName(QLatin1String(name));
+    table->setHeaders(headers, true);
+    connect(table, &CellTable::copyRequested, this, [this, table] { emit copyRequested(table); });
+    return table;
 }
 
 void ProjectResultsPanel::BuildFieldTab() {
@@ -86,13 +90,8 @@ void ProjectResultsPanel::BuildFieldTab() {
         {"fieldReceptors", Headers(kFieldReceptorHeaders)},
     }};
     for (std::size_t i = 0; i < fieldTables_.size(); ++i) {
-        auto* table = new CellTable(split);
-        table->setObjectName(QLatin1String(designs[i].first));
-        table->setHeaders(designs[i].second, true);
-        connect(table, &CellTable::copyRequested, this,
-                [this, table] { emit copyRequested(table); });
-        fieldTables_[i] = table;
-        split->addWidget(table);
+        fieldTables_[i] = NewTable(split, designs[i].first, designs[i].second);
+        split->addWidget(fieldTables_[i]);
     }
     layout->addWidget(split, 1);
     tabs_->addTab(page, QStringLiteral("现行导则"));

@@ -43,6 +43,8 @@ class ProjectResultsPanel : public QWidget {
 
   private:
     void BuildFieldTab();
+    // A read-only results table named `name` whose Ctrl+C asks copyRequested.
+    CellTable* NewTable(QWidget* parent, const char* name, const QStringList& headers);
 
     QLabel* summary_ = nullptr;
     QLabel* notFinal_ = nullptr;

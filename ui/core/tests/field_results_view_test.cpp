@@ -11,7 +11,7 @@ namespace {
 
 project::FieldResult TwoPollutants() {
     project::FieldResult field;
-    field.distance = 86.04;
+    field.distance = 86.4;
     field.decidingPollutant = "非甲烷总烃";
     field.area = 51230.04;
     field.exceedingSides = {1, 2};
@@ -21,7 +21,7 @@ project::FieldResult TwoPollutants() {
     nmhc.standard = 2000.0;
     nmhc.maxOutside = project::FieldValue{3120.7, 1.5603, {310, 95}, "F", 1.0, 262.0, {}};
     nmhc.cut = 0.359;
-    nmhc.distance = 86.04;
+    nmhc.distance = 86.4;
     field.pollutants.push_back(nmhc);
 
     project::PollutantFieldResult benzene;
@@ -46,7 +46,7 @@ project::FieldResult TwoPollutants() {
 
 TEST(FieldResultsViewTest, PollutantsAndTheRuleAsTheTabShowsThem) {
     const FieldResultsView view = MakeFieldResultsView(TwoPollutants());
-    EXPECT_EQ(view.distance, u"87 m");  // rounded up, never down
+    EXPECT_EQ(view.distance, u"87 m");  // rounded up to the whole metre, as the sheet does
     EXPECT_EQ(view.decidingPollutant, u"非甲烷总烃");
     EXPECT_EQ(view.area, u"51230.0 m²");
     EXPECT_EQ(view.exceedingSides, u"1、2");
