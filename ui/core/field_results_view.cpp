@@ -1,5 +1,6 @@
 #include "ui/core/field_results_view.h"
 
+#include "calc/project/sheet/field_conclusion.h"
 #include "calc/project/sheet/field_text.h"
 #include "calc/unicode_text.h"
 #include "ui/core/result_texts.h"
@@ -41,8 +42,13 @@ FieldPollutantRow PollutantRow(const project::PollutantFieldResult& p) {
 
 }  // namespace
 
-FieldResultsView MakeFieldResultsView(const project::FieldResult& field) {
+FieldResultsView MakeFieldResultsView(const project::Project& project,
+                                      const project::FieldResult& field) {
     FieldResultsView view;
+    project::ProjectResults results;
+    results.field = field;
+    for (const std::string& sentence : project::FieldConclusionSentences(project, results))
+        view.conclusion += FromUtf8(sentence);
     for (const project::PollutantFieldResult& p : field.pollutants)
         view.pollutants.push_back(PollutantRow(p));
     for (const project::ReceptorFieldResult& r : field.receptors) {

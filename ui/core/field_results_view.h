@@ -54,10 +54,14 @@ struct FieldResultsView {
     std::u16string decidingPollutant;  // "—" when none
     std::u16string area;               // "51230.0 m²"; "—" without a boundary
     std::u16string exceedingSides;     // "1、2"; "无"; "—" without a boundary
+    // The current rule's conclusion, as the sheet words it: its sentences
+    // one after another.
+    std::u16string conclusion;
 };
 
-// The view of `field`.
-FieldResultsView MakeFieldResultsView(const project::FieldResult& field);
+// The view of `field`, computed for `project`.
+FieldResultsView MakeFieldResultsView(const project::Project& project,
+                                      const project::FieldResult& field);
 
 // The tables with their header rows, for the clipboard.
 CellBlock FieldPollutantsBlock(const FieldResultsView& view);

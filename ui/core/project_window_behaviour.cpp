@@ -180,7 +180,7 @@ void ProjectWindowBehaviour::OnField(FieldSchedule::Generation generation,
     if (!liveField_->IsCurrent(generation)) return;  // an edit came since: its field follows
     fieldProject_ = project;
     field_ = *field;
-    fieldView_ = MakeFieldResultsView(*field_);
+    fieldView_ = MakeFieldResultsView(*fieldProject_, *field_);
     fieldStatus_ = FieldStatus{};
     if (PlanChoices choices = WithPollutants(planChoices_, ChoosablePollutants(*field_));
         choices != planChoices_) {

@@ -101,8 +101,12 @@ void ProjectResultsPanel::showField(const FieldResultsView* field) {
     if (field == nullptr) {
         for (CellTable* table : fieldTables_) table->showBlock({});
         fieldSummary_->setText(QStringLiteral("浓度场尚未算出。"));
+        fieldConclusion_.clear();
+        ShowConclusion();
         return;
     }
+    fieldConclusion_ = QString::fromStdU16String(field->conclusion);
+    ShowConclusion();
     fieldTables_[0]->showBlock(Body(FieldPollutantsBlock(*field)));
     fieldTables_[1]->showBlock(Body(FieldReceptorsBlock(*field)));
     for (std::size_t row = 0; row < field->pollutants.size(); ++row) {
@@ -121,6 +125,15 @@ void ProjectResultsPanel::showField(const FieldResultsView* field) {
                  QString::fromStdU16String(field->exceedingSides)));
 }
 
+void ProjectResultsPanel::ShowConclusion() {
+    QString text = runConclusion_;
+    if (!fieldConclusion_.isEmpty()) {
+        if (!text.isEmpty()) text += QStringLiteral("\n\n");
+        text += QStringLiteral("现行导则（全厂叠加）：") + fieldConclusion_;
+    }
+    conclusion_->setPlainText(text);
+}
+
 QString ProjectResultsPanel::fieldSummaryText() const { return fieldSummary_->text(); }
 
 void ProjectResultsPanel::showResults(const ResultsView* results) {
@@ -128,7 +141,8 @@ void ProjectResultsPanel::showResults(const ResultsView* results) {
         for (CellTable* table : tables_) table->showBlock({});
         summary_->setText(QStringLiteral("尚未计算。"));
         notFinal_->hide();
-        conclusion_->clear();
+        runConclusion_.clear();
+        ShowConclusion();
         return;
     }
     tables_[0]->showBlock(Body(EmissionResultsBlock(*results)));
@@ -147,7 +161,8 @@ void ProjectResultsPanel::showResults(const ResultsView* results) {
                                QString::fromStdU16String(results->zoneReach)));
     notFinal_->setText(QString::fromStdU16String(results->notFinal));
     notFinal_->setVisible(!results->notFinal.empty());
-    conclusion_->setPlainText(QString::fromStdU16String(results->conclusion));
+    runConclusion_ = QString::fromStdU16String(results->conclusion);
+    ShowConclusion();
 }
 
 QString ProjectResultsPanel::summaryText() const { return summary_->text(); }

@@ -43,6 +43,8 @@ class ProjectResultsPanel : public QWidget {
 
   private:
     void BuildFieldTab();
+    // The run's conclusion, then the current rule's.
+    void ShowConclusion();
     // A read-only results table named `name` whose Ctrl+C asks copyRequested.
     CellTable* NewTable(QWidget* parent, const char* name, const QStringList& headers);
 
@@ -53,6 +55,8 @@ class ProjectResultsPanel : public QWidget {
     QPlainTextEdit* conclusion_ = nullptr;
     QLabel* fieldSummary_ = nullptr;
     std::array<CellTable*, 2> fieldTables_{};
+    QString runConclusion_;
+    QString fieldConclusion_;
 };
 
 }  // namespace quorvel

@@ -9,6 +9,12 @@
 namespace quorvel {
 namespace {
 
+project::Project Plant() {
+    project::Project project;
+    project.boundary = {{0, 0}, {300, 0}, {300, 200}, {0, 200}};
+    return project;
+}
+
 project::FieldResult TwoPollutants() {
     project::FieldResult field;
     field.distance = 86.4;
@@ -45,11 +51,14 @@ project::FieldResult TwoPollutants() {
 }
 
 TEST(FieldResultsViewTest, PollutantsAndTheRuleAsTheTabShowsThem) {
-    const FieldResultsView view = MakeFieldResultsView(TwoPollutants());
+    const FieldResultsView view = MakeFieldResultsView(Plant(), TwoPollutants());
     EXPECT_EQ(view.distance, u"87 m");  // rounded up to the whole metre, as the sheet does
     EXPECT_EQ(view.decidingPollutant, u"非甲烷总烃");
     EXPECT_EQ(view.area, u"51230.0 m²");
     EXPECT_EQ(view.exceedingSides, u"1、2");
+    // The sheet's sentences: the distance and its pollutant among them.
+    EXPECT_NE(view.conclusion.find(u"87"), std::u16string::npos);
+    EXPECT_NE(view.conclusion.find(u"非甲烷总烃"), std::u16string::npos);
 
     ASSERT_EQ(view.pollutants.size(), 2u);
     const FieldPollutantRow& nmhc = view.pollutants[0];
@@ -74,7 +83,7 @@ TEST(FieldResultsViewTest, PollutantsAndTheRuleAsTheTabShowsThem) {
 }
 
 TEST(FieldResultsViewTest, ReceptorsWithTheirRatiosAreaAndShares) {
-    const FieldResultsView view = MakeFieldResultsView(TwoPollutants());
+    const FieldResultsView view = MakeFieldResultsView(Plant(), TwoPollutants());
     ASSERT_EQ(view.receptors.size(), 1u);
     const FieldReceptorRow& row = view.receptors[0];
     EXPECT_EQ(row.name, u"王家村");
@@ -91,7 +100,7 @@ TEST(FieldResultsViewTest, NoBoundaryAndNoExceedance) {
     field.distance.reset();
     field.area.reset();
     field.decidingPollutant.clear();
-    FieldResultsView view = MakeFieldResultsView(field);
+    FieldResultsView view = MakeFieldResultsView(Plant(), field);
     EXPECT_EQ(view.distance, u"—（项目未给出厂界）");
     EXPECT_EQ(view.area, u"—");
     EXPECT_EQ(view.exceedingSides, u"—");
@@ -100,7 +109,7 @@ TEST(FieldResultsViewTest, NoBoundaryAndNoExceedance) {
     field.distance = 0.0;
     field.area = 0.0;
     field.exceedingSides.clear();
-    view = MakeFieldResultsView(field);
+    view = MakeFieldResultsView(Plant(), field);
     EXPECT_EQ(view.distance, u"0 m（厂界外无超标区域）");
     EXPECT_EQ(view.exceedingSides, u"无");
 }

@@ -207,6 +207,7 @@ class ProjectWindowFieldTest : public QObject {
         QCOMPARE(pollutants->item(0, 0)->text(),
                  QString::fromStdString(field.pollutants[0].pollutant));
         QVERIFY(window_->results()->fieldSummaryText().contains(QStringLiteral("防护距离")));
+        QVERIFY(window_->results()->conclusionText().startsWith(QStringLiteral("现行导则")));
         // A row per receptor and pollutant, with its ratio and the sources' shares.
         CellTable* receptors = window_->results()->fieldTables()[1];
         QCOMPARE(receptors->rowCount(),
