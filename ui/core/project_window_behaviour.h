@@ -276,6 +276,8 @@ class ProjectWindowBehaviour {
     // The results shown; null before any run has finished.
     const ResultsView* Results() const { return view_ ? &*view_ : nullptr; }
     const project::ProjectResults* RawResults() const { return results_ ? &*results_ : nullptr; }
+    // The project as the results' run computed it; null before any run.
+    const project::Project* ResultsProject() const { return runProject_ ? &*runProject_ : nullptr; }
 
     // --- the live field
     // The combined field shown, of the project as it was at FieldProject;

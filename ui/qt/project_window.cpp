@@ -20,7 +20,9 @@
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QVBoxLayout>
 
+#include "ui/core/result_drawing_export.h"
 #include "ui/qt/cell_table.h"
+#include "ui/qt/drawing_export.h"
 #include "ui/qt/dxf_import_dialog.h"
 #include "ui/qt/plan_pictures.h"
 #include "ui/qt/plan_reference_dialog.h"
@@ -175,6 +177,10 @@ void ProjectWindow::BuildCommands() {
             bar->addSeparator();
     }
     fileMenu->insertSeparator(action(ProjectCommand::Close));
+    exportDrawing_ = runMenu->addAction(Text(kDxfExportCommand));
+    exportDrawing_->setObjectName(QStringLiteral("exportDrawing"));
+    connect(exportDrawing_, &QAction::triggered, this,
+            [this] { ExportDrawing(this, *behaviour_, services_); });
 
     QAction* addRow = editMenu->addAction(QStringLiteral("添加行"));
     // As spreadsheets do; Ctrl+Insert is a copy key on some desktops.
@@ -474,6 +480,7 @@ void ProjectWindow::ShowTitle(std::u16string_view title) { setWindowTitle(Text(t
 void ProjectWindow::ShowCommands(const CommandStates& commands) {
     for (const ProjectCommandDesign& design : kProjectCommands)
         action(design.command)->setEnabled(commands[design.command]);
+    if (exportDrawing_) exportDrawing_->setEnabled(CanExportDrawing(*behaviour_));
 }
 
 void ProjectWindow::ShowTables(const ProjectTables& tables) {

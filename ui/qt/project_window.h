@@ -39,7 +39,15 @@ struct ProjectWindowServices {
     LiveField::Compute computeField;
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     std::function<SaveAnswer(QWidget* parent, const QString& question)> askSave;
-    enum class FileKind { OpenProject, SaveProject, Csv, PlanImage, Drawing, ExportPicture };
+    enum class FileKind {
+        OpenProject,
+        SaveProject,
+        Csv,
+        PlanImage,
+        Drawing,
+        ExportPicture,
+        ResultDrawing
+    };
     // A file dialog; nullopt when cancelled. `suggested`: the name offered.
     std::function<std::optional<std::filesystem::path>(QWidget* parent, FileKind kind,
                                                        const QString& suggested)>
@@ -133,6 +141,7 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     QLabel* pointerValue_ = nullptr;         // the combined concentration under the pointer
     std::array<QAction*, 3> planActions_{};  // reference points 1, 2 and removing the picture
     bool closing_ = false;                   // CloseWindow was called: the close box lets it go
+    QAction* exportDrawing_ = nullptr;       // 导出DXF…
     // Last, so that the run is stopped and joined before the widgets go.
     std::unique_ptr<ProjectWindowBehaviour> behaviour_;
 };

@@ -9,6 +9,7 @@
 
 #include "ui/console/runner_launchers.h"
 #include "ui/core/form1_design.h"
+#include "ui/core/result_drawing_export.h"
 
 namespace quorvel {
 namespace {
@@ -50,6 +51,14 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, ProjectWindowServi
                 !chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
                 !chosen.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
                 chosen += QStringLiteral(".png");
+            break;
+        case Kind::ResultDrawing:
+            chosen = QFileDialog::getSaveFileName(
+                parent, QString::fromUtf16(kDxfExportTitle.data(), std::ssize(kDxfExportTitle)),
+                suggested,
+                QString::fromUtf16(kDxfExportFilter.data(), std::ssize(kDxfExportFilter)));
+            if (!chosen.isEmpty() && !chosen.endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive))
+                chosen += QStringLiteral(".dxf");
             break;
         case Kind::PlanImage:
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("选择底图"), QString(),

@@ -47,6 +47,7 @@ class ProjectWindowTest : public QObject {
     std::deque<SaveAnswer> answers_;
     std::optional<std::filesystem::path> nextPath_;
     QList<QUrl> opened_;
+    QString suggested_;  // the name the last file dialog offered
 
     QString File(const QString& name) const { return dir_->filePath(name); }
 
@@ -64,7 +65,9 @@ class ProjectWindowTest : public QObject {
             answers_.pop_front();
             return answer;
         };
-        services.askPath = [this](QWidget*, ProjectWindowServices::FileKind, const QString&) {
+        services.askPath = [this](QWidget*, ProjectWindowServices::FileKind,
+                                  const QString& suggested) {
+            suggested_ = suggested;
             return std::exchange(nextPath_, std::nullopt);
         };
         services.openUrl = [this](const QUrl& url) { opened_ << url; };
@@ -274,6 +277,9 @@ class ProjectWindowTest : public QObject {
         QCOMPARE(Title(), QStringLiteral("example.qvproj - Quorvel项目计算"));
         auto* progress = Find<QProgressBar>(*window_, "runProgress");
         const std::size_t itemsBefore = window_->plan()->figure().items.size();
+        auto* exportDrawing = window_->findChild<QAction*>(QStringLiteral("exportDrawing"));
+        QVERIFY(exportDrawing != nullptr);
+        QVERIFY(!exportDrawing->isEnabled());
         Key(Qt::Key_F5);
         QCOMPARE(window_->behaviour().Status().state, RunState::Running);
         QVERIFY(progress->isVisible());
@@ -309,6 +315,25 @@ class ProjectWindowTest : public QObject {
         QVERIFY(sheet.fileName().startsWith(File(QStringLiteral("documents/Quorvel/"))));
         QVERIFY(sheet.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(sheet.readAll()).contains(QStringLiteral("罐区")));
+
+        // 导出DXF… offers the project's name and writes the drawing; a
+        // folder in the file's place is said to be one.
+        QVERIFY(exportDrawing->isEnabled());
+        nextPath_ = PathOf(File(QStringLiteral("result.dxf")));
+        exportDrawing->trigger();
+        QCOMPARE(suggested_, QStringLiteral("示例化工项目-结果.dxf"));
+        QFile drawing(File(QStringLiteral("result.dxf")));
+        QVERIFY(drawing.open(QIODevice::ReadOnly));
+        const QByteArray bytes = drawing.readAll();
+        QVERIFY(bytes.contains("QV-控制距离") && bytes.contains("罐区") &&
+                bytes.endsWith("EOF\r\n"));
+        QVERIFY(QDir().mkdir(File(QStringLiteral("folder.dxf"))));
+        nextPath_ = PathOf(File(QStringLiteral("folder.dxf")));
+        exportDrawing->trigger();
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY2(messages_.front().contains(QStringLiteral("folder.dxf")),
+                 qPrintable(messages_.front()));
+        messages_.clear();
 
         // An edit marks the results as out of date.
         TypeCell(window_->table(TableId::Sources), 0, 5, QStringLiteral("6"));
