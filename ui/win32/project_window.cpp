@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "ui/console/runner_launchers.h"
+#include "ui/core/result_drawing_export.h"
 #include "ui/win32/cjk_font.h"
 #include "ui/win32/dxf_import_dialog.h"
 #include "ui/win32/owned_window.h"
@@ -240,6 +241,8 @@ bool ProjectWindow::Create(HINSTANCE instance, int showCommand) {
                     MenuCaption(design).c_str());
         if (!design.shortcut.empty()) accelerators.push_back(AcceleratorOf(design));
     }
+    AppendMenuW(runMenu, MF_STRING | MF_GRAYED, project_window_ids::kExportDrawingCommand,
+                Wide(kDxfExportCommand).c_str());
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu), L"项目(&F)");
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(runMenu), L"计算(&C)");
     accelerators_ =
@@ -524,6 +527,15 @@ void ProjectWindow::ImportDrawing() {
     if (imported) behaviour_->TakeImport(*imported);
 }
 
+void ProjectWindow::ExportDrawing() {
+    if (!CanExportDrawing(*behaviour_)) return;
+    const auto file = FileDialog(window_, L"DXF 图形 (*.dxf)\0*.dxf\0\0", L"dxf", true,
+                                 Wide(SuggestedDrawingName(*behaviour_)));
+    if (!file) return;
+    if (const Status written = ExportResultDrawing(*behaviour_, *file); !written)
+        ShowMessage(written.error());
+}
+
 void ProjectWindow::SetPlanPoint(int index) {
     const auto& plan = behaviour_->Plan();
     const auto image = behaviour_->PlanImagePath();
@@ -566,6 +578,8 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ChoosePlan();
             } else if (id == project_window_ids::kImportDrawingCommand) {
                 ImportDrawing();
+            } else if (id == project_window_ids::kExportDrawingCommand) {
+                ExportDrawing();
             } else if (id == kPlanPointCommandId || id == kPlanPointCommandId + 1) {
                 SetPlanPoint(id - kPlanPointCommandId);
             } else if (id == kAddRowId && code == BN_CLICKED) {
@@ -682,6 +696,8 @@ void ProjectWindow::ShowCommands(const CommandStates& commands) {
         SendMessageW(toolbar_, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(enabled, 0));
     }
     EnableWindow(stop_, commands[ProjectCommand::Stop]);
+    EnableMenuItem(menu_, project_window_ids::kExportDrawingCommand,
+                   MF_BYCOMMAND | (CanExportDrawing(*behaviour_) ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(window_);
 }
 

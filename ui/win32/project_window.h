@@ -59,6 +59,7 @@ class ProjectWindow : private ProjectWindowControls {
     void ChoosePlan();
     // 导入DXF…: a drawing, the dialog, and what it adds into the tables.
     void ImportDrawing();
+    void ExportDrawing();
     // Asks for reference point `index` (0 or 1) of the plan picture.
     void SetPlanPoint(int index);
 

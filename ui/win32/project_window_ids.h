@@ -11,6 +11,7 @@ inline constexpr int kCommand = 100;  // + ProjectCommand
 inline constexpr int kPlanCommand = 120;
 inline constexpr int kPlanPointCommand = 121;  // + the reference point's index, 0 or 1
 inline constexpr int kImportDrawingCommand = 123;
+inline constexpr int kExportDrawingCommand = 124;  // 导出DXF…
 enum Control {
     kToolbar = 200,
     kLocation,
