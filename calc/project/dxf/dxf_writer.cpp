@@ -209,7 +209,11 @@ void DxfDocument::AddHatch(const std::string& layer, const HatchRings& rings, co
         for (int set = 0; set < (fill.crossed ? 2 : 1); ++set) {
             const double angle = fill.angle + 90.0 * set;
             const double radians = angle * std::numbers::pi / 180.0;
-            out.Number(53, angle).Number(43, 0.0).Number(44, 0.0);
+            // Lines through a corner of the area: a base point at the
+            // drawing's origin, far from a plan in national grid millimetres,
+            // costs renderers their precision.
+            const DrawingPoint base = usable.front()->points.front();
+            out.Number(53, angle).Number(43, base.x).Number(44, base.y);
             out.Number(45, -fill.spacing * std::sin(radians));
             out.Number(46, fill.spacing * std::cos(radians)).Integer(79, 0);
         }
