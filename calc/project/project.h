@@ -97,6 +97,21 @@ struct CadTie {
     friend bool operator==(const CadTie&, const CadTie&) = default;
 };
 
+// A pollutant's field computed by a further prediction model, read from a
+// file instead of the screening field.
+struct FieldFile {
+    std::string pollutant;  // the emissions' pollutant name exactly
+    std::string file;       // relative to the project file's folder, or absolute
+    // "aermod-plot", "surfer" or "csv"; empty: told by the file's content.
+    std::string format;
+    SitePoint offset;     // m: the file's coordinates minus the site coordinates
+    std::string average;  // the averaging period ("1-HR", "24-HR"); empty: the file's own or "1-HR"
+    std::string rank;     // a plot file's rank to use ("1ST", ...); empty: the only one it holds
+    std::string group;    // a plot file's source group to use; empty: the only one it holds
+    UnknownMembers unknown;
+    friend bool operator==(const FieldFile&, const FieldFile&) = default;
+};
+
 struct Project {
     std::string name;  // may be empty
     Location location = Location::Urban;
@@ -108,7 +123,8 @@ struct Project {
     std::vector<Receptor> receptors;
     std::optional<double> targetDistance;  // m, > 0
     std::optional<Plan> plan;
-    std::optional<CadTie> cad;  // set when the project was read from a drawing
+    std::optional<CadTie> cad;      // set when the project was read from a drawing
+    std::vector<FieldFile> fields;  // pollutant fields read from files; at most one per pollutant
     UnknownMembers unknown;
     friend bool operator==(const Project&, const Project&) = default;
 };

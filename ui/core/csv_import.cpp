@@ -5,9 +5,10 @@
 #include <optional>
 #include <utility>
 
+#include "calc/csv_text.h"
+#include "calc/text_encoding_guess.h"
 #include "calc/unicode_text.h"
 #include "ui/core/cell_number.h"
-#include "ui/core/text_encoding_guess.h"
 
 namespace quorvel {
 namespace {
@@ -72,58 +73,6 @@ std::u16string KnownNames() {
         if (known.english != known.chinese) names += u"/" + std::u16string(known.english);
     }
     return names;
-}
-
-// The rows of CSV text, each with the line (from 1) it starts on; blank
-// lines left out.
-struct CsvLine {
-    std::size_t line = 0;
-    std::vector<std::u16string> cells;
-};
-
-std::vector<CsvLine> ParseCsv(std::u16string_view text) {
-    std::vector<CsvLine> lines;
-    std::size_t line = 1;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        CsvLine row{line, {}};
-        bool endOfRow = false;
-        while (!endOfRow) {
-            std::u16string cell;
-            if (at < text.size() && text[at] == u'"') {
-                ++at;
-                while (at < text.size()) {
-                    if (text[at] == u'"') {
-                        if (at + 1 < text.size() && text[at + 1] == u'"') {
-                            cell.push_back(u'"');
-                            at += 2;
-                            continue;
-                        }
-                        ++at;
-                        break;
-                    }
-                    if (text[at] == u'\n') ++line;
-                    cell.push_back(text[at++]);
-                }
-            }
-            while (at < text.size() && text[at] != u',' && text[at] != u'\r' && text[at] != u'\n') {
-                cell.push_back(text[at++]);
-            }
-            row.cells.push_back(std::move(cell));
-            if (at < text.size() && text[at] == u',') {
-                ++at;
-                continue;
-            }
-            if (at < text.size() && text[at] == u'\r') ++at;
-            if (at < text.size() && text[at] == u'\n') ++at;
-            ++line;
-            endOfRow = true;
-        }
-        const bool blank = std::all_of(row.cells.begin(), row.cells.end(),
-                                       [](const std::u16string& c) { return IsBlankText(c); });
-        if (!blank) lines.push_back(std::move(row));
-    }
-    return lines;
 }
 
 // The smallest table with every key, or nullopt.

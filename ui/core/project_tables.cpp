@@ -206,6 +206,7 @@ project::Project Convert(const ProjectTables& tables) {
     result.targetDistance = ReadCellNumber(tables.targetDistance);
     result.plan = tables.plan;
     result.cad = tables.cad;
+    result.fields = tables.fields;
     result.unknown = tables.unknown;
     const Table& s = tables.sources;
     for (std::size_t row = 0; row < s.rows.size(); ++row) {
@@ -361,6 +362,7 @@ ProjectTables TablesFromProject(const project::Project& project) {
     tables.location = project.location;
     tables.plan = project.plan;
     tables.cad = project.cad;
+    tables.fields = project.fields;
     tables.unknown = project.unknown;
     const auto optional = [](const std::optional<double>& value) {
         return value ? CellNumberText(*value) : std::u16string();

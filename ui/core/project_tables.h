@@ -76,7 +76,8 @@ struct Table {
 };
 
 // A project as the window edits it. What the tables do not show (the name,
-// the plan, the tie to a drawing, the project's unknown members) is carried
+// the plan, the tie to a drawing, the field files, the project's unknown
+// members) is carried
 // as it came.
 struct ProjectTables {
     std::string name;  // UTF-8
@@ -88,6 +89,7 @@ struct ProjectTables {
     std::u16string targetDistance;  // m, as typed; blank for none
     std::optional<project::Plan> plan;
     std::optional<project::CadTie> cad;
+    std::vector<project::FieldFile> fields;
     project::UnknownMembers unknown;
 
     Table& Of(TableId table);

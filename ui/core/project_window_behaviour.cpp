@@ -50,10 +50,13 @@ void RebaseFileName(std::string& name, const fs::path& oldFolder, const fs::path
     name = GenericUtf8(chosen);
 }
 
-// The plan picture and the tied drawing, named again for the new folder.
+// The plan picture, the tied drawing and the field files, named again for
+// the new folder.
 void RebaseFiles(ProjectTables& tables, const fs::path& oldFolder, const fs::path& newFolder) {
     if (tables.plan) RebaseFileName(tables.plan->image, oldFolder, newFolder);
     if (tables.cad) RebaseFileName(tables.cad->file, oldFolder, newFolder);
+    for (project::FieldFile& field : tables.fields)
+        RebaseFileName(field.file, oldFolder, newFolder);
 }
 
 // The parts of `project` that the combined field depends on.

@@ -1,5 +1,6 @@
 #include "calc/project/files/project_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstddef>
@@ -288,7 +289,7 @@ UnknownMembers Unknown(const Json& object, std::span<const std::string_view> kno
 
 constexpr std::string_view kProjectMembers[] = {
     "format",    "version",           "name", "location", "sources", "emissions", "boundary",
-    "receptors", "target_distance_m", "plan", "cad"};
+    "receptors", "target_distance_m", "plan", "cad",      "fields"};
 constexpr std::string_view kSourceMembers[] = {"id",    "name",   "x",     "y",
                                                "angle", "height", "width", "length"};
 constexpr std::string_view kEmissionMembers[] = {"source", "pollutant", "rate",
@@ -296,6 +297,9 @@ constexpr std::string_view kEmissionMembers[] = {"source", "pollutant", "rate",
 constexpr std::string_view kReceptorMembers[] = {"name", "x", "y"};
 constexpr std::string_view kPlanMembers[] = {"image", "points"};
 constexpr std::string_view kPlanPointMembers[] = {"pixel", "site"};
+constexpr std::string_view kFieldMembers[] = {"pollutant", "file", "format", "offset",
+                                              "average",   "rank", "group"};
+constexpr std::string_view kFieldFormats[] = {"aermod-plot", "surfer", "csv"};
 constexpr std::string_view kCadMembers[] = {"file", "unit", "origin", "north_deg", "layers"};
 
 constexpr std::pair<DrawingUnit, std::string_view> kDrawingUnitNames[] = {
@@ -469,6 +473,47 @@ std::optional<CadTie> ReadCad(const Json& root) {
     return cad;
 }
 
+FieldFile ReadFieldFile(const Json& value, const std::string& path) {
+    const Json& object = AsObject(value, path);
+    FieldFile field;
+    field.pollutant = RequiredString(object, "pollutant", path);
+    if (field.pollutant.empty()) Refuse(Text(Dotted(path, "pollutant")) + u" 为空：应写污染物名称");
+    field.file = RequiredString(object, "file", path);
+    if (field.file.empty()) Refuse(Text(Dotted(path, "file")) + u" 为空：应写浓度场文件名");
+    field.format = OptionalString(object, "format", path);
+    if (!field.format.empty() && std::find(std::begin(kFieldFormats), std::end(kFieldFormats),
+                                           field.format) == std::end(kFieldFormats)) {
+        Refuse(Text(Dotted(path, "format")) + u" 应为 “aermod-plot”、“surfer” 或 “csv”，而不是 " +
+               Quoted(field.format));
+    }
+    if (const Json* offset = FindOptional(object, "offset")) {
+        field.offset = Pair(*offset, Dotted(path, "offset"));
+    }
+    field.average = OptionalString(object, "average", path);
+    field.rank = OptionalString(object, "rank", path);
+    field.group = OptionalString(object, "group", path);
+    field.unknown = Unknown(object, kFieldMembers);
+    return field;
+}
+
+std::vector<FieldFile> ReadFieldFiles(const Json& root) {
+    const Json* member = FindOptional(root, "fields");
+    if (member == nullptr) return {};
+    AsArray(*member, "fields");
+    std::vector<FieldFile> fields;
+    for (std::size_t i = 0; i < member->size(); ++i) {
+        FieldFile field = ReadFieldFile((*member)[i], Indexed("fields", i));
+        for (std::size_t j = 0; j < fields.size(); ++j) {
+            if (fields[j].pollutant == field.pollutant) {
+                Refuse(u"污染物 " + Quoted(field.pollutant) + u" 的浓度场文件给了不止一个（" +
+                       Text(Indexed("fields", j)) + u" 和 " + Text(Indexed("fields", i)) + u"）");
+            }
+        }
+        fields.push_back(std::move(field));
+    }
+    return fields;
+}
+
 Project ReadDocument(const Json& root) {
     if (!root.is_object()) Refuse(u"不是 Quorvel 项目文件（内容应为 JSON 对象 {…}）");
     CheckFormatAndVersion(root);
@@ -517,6 +562,7 @@ Project ReadDocument(const Json& root) {
     }
     project.plan = ReadPlan(root);
     project.cad = ReadCad(root);
+    project.fields = ReadFieldFiles(root);
     project.unknown = Unknown(root, kProjectMembers);
     return project;
 }
@@ -626,6 +672,22 @@ Json Document(const Project& project) {
         cad["layers"] = project.cad->layers;
         AddUnknown(cad, project.cad->unknown);
         root["cad"] = std::move(cad);
+    }
+    if (!project.fields.empty()) {
+        Json fields = Json::array();
+        for (const FieldFile& field : project.fields) {
+            Json object = Json::object();
+            object["pollutant"] = field.pollutant;
+            object["file"] = field.file;
+            if (!field.format.empty()) object["format"] = field.format;
+            object["offset"] = Point(field.offset);
+            if (!field.average.empty()) object["average"] = field.average;
+            if (!field.rank.empty()) object["rank"] = field.rank;
+            if (!field.group.empty()) object["group"] = field.group;
+            AddUnknown(object, field.unknown);
+            fields.push_back(std::move(object));
+        }
+        root["fields"] = std::move(fields);
     }
     AddUnknown(root, project.unknown);
     return root;

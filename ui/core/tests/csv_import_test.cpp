@@ -6,7 +6,7 @@
 #include "calc/code_page.h"
 #include "calc/unicode_text.h"
 #include "ui/core/csv_import.h"
-#include "ui/core/text_encoding_guess.h"
+#include "calc/text_encoding_guess.h"
 
 namespace quorvel {
 namespace {

@@ -32,6 +32,14 @@ Project SampleProject() {
                             12.5,
                             {"建筑"},
                             R"({"colour":"grey"})"};
+    p.fields = {{"非甲烷总烃",
+                 "预测/NMHC.PLT",
+                 "aermod-plot",
+                 {512345, 3401234},
+                 "1-HR",
+                 "",
+                 "",
+                 R"({"run":"A"})"}};
     p.unknown = R"({"author":"张工"})";
     return p;
 }

@@ -480,3 +480,49 @@ TEST(ProjectFile, SavingIntoAMissingFolderFailsWithThePathAndTheReason) {
 
 }  // namespace
 }  // namespace quorvel::project
+
+namespace quorvel::project {
+namespace {
+
+TEST(ProjectFile, FieldFilesAreReadCheckedAndWrittenBack) {
+    const std::string text = FileWith(R"("fields": [
+        {"pollutant": "非甲烷总烃", "file": "预测/NMHC_1HR.PLT", "format": "aermod-plot",
+         "offset": [512345.0, 3401234.0], "rank": "1ST", "model_run": "2026-11"},
+        {"pollutant": "氨", "file": "nh3.grd", "average": "24-HR"}])");
+    const Result<Project> read = ReadProject(text);
+    ASSERT_TRUE(read.ok()) << Message(read);
+    const std::vector<FieldFile>& fields = read.value().fields;
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0].file, "预测/NMHC_1HR.PLT");
+    EXPECT_EQ(fields[0].offset, (SitePoint{512345.0, 3401234.0}));
+    EXPECT_EQ(fields[0].rank, "1ST");
+    EXPECT_EQ(fields[0].unknown, R"({"model_run":"2026-11"})");
+    EXPECT_EQ(fields[1].format, "");
+    EXPECT_EQ(fields[1].offset, (SitePoint{0, 0}));
+    EXPECT_EQ(fields[1].average, "24-HR");
+    // Written and read again: the same, the unknown member after the known ones.
+    const std::string written = ProjectJson(read.value());
+    EXPECT_NE(written.find(R"("rank": "1ST",
+      "model_run": "2026-11")"),
+              std::string::npos)
+        << written;
+    const Result<Project> again = ReadProject(written);
+    ASSERT_TRUE(again.ok()) << Message(again);
+    EXPECT_EQ(again.value(), read.value());
+    EXPECT_EQ(ProjectJson(again.value()), written);
+
+    EXPECT_EQ(
+        FaultOf(FileWith(R"("fields": [{"pollutant": "氨", "file": "a", "format": "grd"}])")),
+        "项目文件不能使用：fields[0].format 应为 “aermod-plot”、“surfer” 或 “csv”，而不是 “grd”");
+    EXPECT_EQ(FaultOf(FileWith(R"("fields": [{"pollutant": "氨"}])")),
+              "项目文件不能使用：缺少成员 fields[0].file");
+    EXPECT_EQ(FaultOf(FileWith(R"("fields": [{"pollutant": "氨", "file": "a", "offset": [1]}])")),
+              "项目文件不能使用：fields[0].offset 应为两个数字组成的数组 [x, y]");
+    EXPECT_EQ(
+        FaultOf(FileWith(
+            R"("fields": [{"pollutant": "氨", "file": "a"}, {"pollutant": "氨", "file": "b"}])")),
+        "项目文件不能使用：污染物 “氨” 的浓度场文件给了不止一个（fields[0] 和 fields[1]）");
+}
+
+}  // namespace
+}  // namespace quorvel::project

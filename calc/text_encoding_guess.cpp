@@ -1,4 +1,4 @@
-#include "ui/core/text_encoding_guess.h"
+#include "calc/text_encoding_guess.h"
 
 #include <cstdint>
 #include <new>
