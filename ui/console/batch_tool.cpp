@@ -1,9 +1,11 @@
 #include "ui/console/batch_tool.h"
 
+#include <memory>
 #include <optional>
 
 #include "calc/project/dxf/result_drawing.h"
 #include "calc/project/field/compute_field.h"
+#include "calc/project/field/field_out.h"
 #include "calc/project/files/atomic_file.h"
 #include "calc/project/files/project_file.h"
 #include "calc/project/files/results_file.h"
@@ -20,7 +22,7 @@ namespace {
 
 constexpr char kUsage[] =
     "用法: quorvel-batch PROJECT.qvproj [--results FILE.json|-] [--sheet FILE.html] "
-    "[--no-limits] [--no-field] [--dxf FILE.dxf]\n";
+    "[--no-limits] [--no-field] [--dxf FILE.dxf] [--field-out FOLDER]\n";
 
 struct ToolArguments {
     std::filesystem::path project;
@@ -28,7 +30,8 @@ struct ToolArguments {
     std::optional<std::filesystem::path> sheet;
     std::optional<std::filesystem::path> dxf;  // the result drawing
     bool limits = true;
-    bool field = true;  // the combined field and the current rule
+    bool field = true;                              // the combined field and the current rule
+    std::optional<std::filesystem::path> fieldOut;  // each pollutant's field as DSAA and CSV
 };
 
 // The arguments, or an error text for a command line that cannot be used.
@@ -37,7 +40,8 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
     bool haveProject = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::u16string& argument = arguments[i];
-        if (argument == u"--results" || argument == u"--sheet" || argument == u"--dxf") {
+        if (argument == u"--results" || argument == u"--sheet" || argument == u"--dxf" ||
+            argument == u"--field-out") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 return Fail(argument + u" 后面缺少文件名");
             }
@@ -46,8 +50,10 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
                 read.results = value;
             else if (argument == u"--dxf")
                 read.dxf = PathFromText(value);
-            else
+            else if (argument == u"--sheet")
                 read.sheet = PathFromText(value);
+            else
+                read.fieldOut = PathFromText(value);
         } else if (argument == u"--no-limits") {
             read.limits = false;
         } else if (argument == u"--no-field") {
@@ -62,6 +68,7 @@ Result<ToolArguments> ReadArguments(const std::vector<std::u16string>& arguments
         }
     }
     if (!haveProject) return Fail(u"缺少项目文件");
+    if (read.fieldOut && !read.field) return Fail(u"--field-out 不能与 --no-field 同用");
     return read;
 }
 
@@ -83,6 +90,13 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
         return kBatchUnusable;
     }
     const project::Project& project = opened.value();
+    if (tool.fieldOut) {
+        // A folder that cannot be written is found before the long run.
+        if (const Status ready = project::PrepareFieldFolder(*tool.fieldOut); !ready) {
+            err << ToUtf8(ready.error()) << "\n";
+            return kBatchUnusable;
+        }
+    }
     const bool resultsToOut = tool.results && *tool.results == u"-";
     std::ostream& report = resultsToOut ? err : out;
 
@@ -94,9 +108,23 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
         project::RunProject(project, project::BatchSettings{appDir, 0}, makeLauncher, progress);
     project::ProjectResults& results = run.results;
     report << "\n" << SummaryTable(project, results) << std::flush;
+    bool written = true;
     if (tool.field) {
-        results.field = project::ComputeField(project);
+        const std::unique_ptr<project::ProjectFields> prepared =
+            project::PrepareFields(project, tool.project.parent_path());
+        results.field = project::ComputeField(project, *prepared);
         report << "\n" << FieldTable(*results.field) << std::flush;
+        if (tool.fieldOut) {
+            const auto files = project::WriteFieldGrids(
+                *tool.fieldOut, project::SampleFields(*prepared, project, *results.field));
+            if (files) {
+                report << "浓度场已写入 " << ToUtf8(PathText(*tool.fieldOut)) << "（"
+                       << files.value().size() << " 个文件）\n";
+            } else {
+                err << ToUtf8(files.error()) << "\n";
+                written = false;
+            }
+        }
     }
     if (tool.limits) {
         report << "\n计算排放限值…" << std::endl;
@@ -107,7 +135,6 @@ int RunBatchTool(const std::vector<std::u16string>& arguments, const std::filesy
                << LimitsTable(project, results) << std::flush;
     }
 
-    bool written = true;
     if (tool.results) {
         const std::string json = project::ResultsJson(results);
         if (resultsToOut) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -10,6 +11,8 @@
 #include <thread>
 
 #include "calc/project/batch/batch_run.h"
+#include "calc/project/field/files/csv_field.h"
+#include "calc/project/field/files/surfer_grid.h"
 #include "calc/project/files/emission_inputs.h"
 #include "calc/project/files/project_file.h"
 #include "calc/run/run_screen3.h"
@@ -223,6 +226,75 @@ TEST_F(BatchTool, AnUnusableFileGivesTwoAndTouchesNoOutput) {
     EXPECT_EQ(Run(""), 2);
     EXPECT_EQ(Read("r.json"), "earlier results");
     EXPECT_EQ(Read("s.html"), "earlier sheet");
+}
+
+TEST_F(BatchTool, AFileFieldGivesTheRulesResultAndFieldOutWritesIt) {
+    // VOCs at or above S = 1 ug/m^3 within 40 m of (330, 100), 30 m beyond
+    // side 2 of the plant, in a Surfer grid of 2 m whose coordinates are the
+    // site's moved by the offset.
+    constexpr double kDx = 512000;
+    constexpr double kDy = 3401000;
+    auto bump = [](double x, double y) {
+        const double d = std::hypot(x - 330, y - 100);
+        return std::exp(2.0) * std::exp(-0.5 * d * d / 400.0);
+    };
+    FileGrid input{200 + kDx, -40 + kDy, 2, 2, 131, 141, {}};
+    for (int r = 0; r < input.rows; ++r) {
+        for (int c = 0; c < input.columns; ++c)
+            input.values.push_back(bump(200 + 2 * c, -40 + 2 * r));
+    }
+    Write("vocs.grd", SurferGridText(input));
+    Project project;
+    project.sources = {{"S1", "罐区", {150, 100}, 0, 5, 20, 20, {}}};
+    project.emissions = {{"S1", "VOCs", 0.01, RateUnit::GramsPerSecond, 0.001, std::nullopt, {}}};
+    project.boundary = {{0, 0}, {300, 0}, {300, 200}, {0, 200}};
+    FieldFile field;
+    field.pollutant = "VOCs";
+    field.file = "vocs.grd";
+    field.offset = {kDx, kDy};
+    project.fields = {field};
+    Write("p.qvproj", ProjectJson(project));
+    ASSERT_EQ(
+        Run(In("p.qvproj") + " --no-limits --results " + In("r.json") + " --field-out " + In("fieldout")),
+        0)
+        << Read("err.txt");
+    const nlohmann::json results = nlohmann::json::parse(Read("r.json"));
+    const nlohmann::json& f = results["field"];
+    EXPECT_EQ(f["method"], "file");
+    EXPECT_EQ(f["pollutants"][0]["source"], "vocs.grd");
+    EXPECT_NEAR(f["distance_m"].get<double>(), 70.0, 0.2);
+    EXPECT_EQ(f["exceeding_sides"], nlohmann::json::array({2}));
+    EXPECT_TRUE(f["pollutants"][0]["final"].get<bool>());
+
+    // The written grid holds the field's values at its points.
+    const Result<FileGrid> grid = ReadSurferGrid(Read("fieldout/VOCs.grd"));
+    ASSERT_TRUE(grid.ok()) << ToUtf8(grid.error());
+    const FileGrid& g = grid.value();
+    EXPECT_LE(g.minX, 0.0);
+    EXPECT_GE(g.MaxX(), 370.0);
+    EXPECT_LE(g.stepX, 50.0);
+    int compared = 0;
+    for (int r = 0; r < g.rows; ++r) {
+        for (int c = 0; c < g.columns; ++c) {
+            const double x = g.minX + c * g.stepX;
+            const double y = g.minY + r * g.stepY;
+            if (x < 200 || x > 460 || y < -40 || y > 240) {
+                EXPECT_TRUE(std::isnan(g.Value(c, r))) << x << ", " << y;
+                continue;
+            }
+            EXPECT_NEAR(g.Value(c, r), bump(x, y), 1e-12 * std::exp(2.0)) << x << ", " << y;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 50);
+    const Result<std::vector<FieldSample>> csv = ReadCsvField(Read("fieldout/VOCs.csv"));
+    ASSERT_TRUE(csv.ok()) << ToUtf8(csv.error());
+    EXPECT_EQ(csv.value().size(), static_cast<std::size_t>(compared));
+
+    // A folder that cannot be made: nothing is computed.
+    Write("taken", "a file, not a folder");
+    EXPECT_EQ(Run(In("p.qvproj") + " --field-out " + In("taken")), 2);
+    EXPECT_NE(Read("err.txt").find("taken"), std::string::npos) << Read("err.txt");
 }
 
 }  // namespace
