@@ -32,6 +32,12 @@ int ProjectReader(const std::uint8_t* data, std::size_t size);
 // layers as boundary, sources and receptors, and the drawing under the figure.
 int DxfReader(const std::uint8_t* data, std::size_t size);
 
+// Field file bytes (the regulatory model's plot file, a Surfer ASCII grid,
+// a CSV table) through ReadFieldFile with the format told by the content and
+// with each format given; a field that reads has sound grids, and a Surfer
+// grid written again reads again.
+int FieldFiles(const std::uint8_t* data, std::size_t size);
+
 // Aborts with a message when `condition` does not hold.
 void Require(bool condition, const char* what);
 

@@ -9,7 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 build="$root/build-fuzz"
-targets=(report_verdict input_check code_page model_answers project_reader dxf_reader)
+targets=(report_verdict input_check code_page model_answers project_reader dxf_reader field_files)
 parallel=2
 
 "$root/scripts/setup.sh"

@@ -60,5 +60,9 @@ TEST(CorpusReplay, DrawingsThroughTheReaderAndTheImport) {
     EXPECT_GT(Replay("dxf_reader", fuzz::DxfReader), 4);
 }
 
+TEST(CorpusReplay, FieldFilesThroughTheReaders) {
+    EXPECT_GT(Replay("field_files", fuzz::FieldFiles), 5);
+}
+
 }  // namespace
 }  // namespace quorvel::hardening

@@ -1,0 +1,8 @@
+* AERMOD ( 22112):  test
+*         PLOT FILE OF  HIGH   1ST HIGH   1-HR VALUES FOR SOURCE GROUP: ALL
+*        X             Y      AVERAGE CONC    ZELEV    ZHILL    ZFLAG    AVE     GRP       RANK    NET ID
+  512000.00000 3401000.00000       1.50000    10.00    10.00     0.00  1-HR    ALL       1ST      GRID1
+  512025.00000 3401000.00000       2.50000    10.00    10.00     0.00  1-HR    ALL       1ST      GRID1
+  512000.00000 3401025.00000       3.50000    10.00    10.00     0.00  1-HR    ALL       1ST      GRID1
+  512025.00000 3401025.00000       4.50000    10.00    10.00     0.00  1-HR    ALL       1ST      GRID1
+  512100.00000 3401100.00000       0.50000    10.00    10.00     0.00  1-HR    ALL       1ST

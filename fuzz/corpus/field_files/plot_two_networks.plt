@@ -1,0 +1,10 @@
+* two networks, two periods
+  0 0 1 0 0 0  1-HR  ALL  1ST  COARSE
+  100 0 1 0 0 0  1-HR  ALL  1ST  COARSE
+  0 100 1 0 0 0  1-HR  ALL  1ST  COARSE
+  100 100 1 0 0 0  1-HR  ALL  1ST  COARSE
+  40 40 2 0 0 0  1-HR  ALL  1ST  FINE
+  50 40 2 0 0 0  1-HR  ALL  1ST  FINE
+  40 50 2 0 0 0  1-HR  ALL  1ST  FINE
+  50 50 2 0 0 0  1-HR  ALL  1ST  FINE
+  0 0 1 0 0 0  24-HR  ALL  1ST  COARSE
