@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -23,7 +24,8 @@ void CheckGrid(const project::FileGrid& g) {
     const double y = g.minY + 0.5 * g.stepY;
     if (const std::optional<double> v = project::GridValue(g, {x, y}))
         Require(std::isfinite(*v), "a value is a finite number");
-    Require(!project::GridValue(g, {g.minX - g.stepX, g.minY}), "nothing left of the grid");
+    Require(!project::GridValue(g, {g.minX - std::max(g.stepX, 1.0), g.minY}),
+            "nothing left of the grid");
 }
 
 }  // namespace
