@@ -254,9 +254,9 @@ TEST_F(BatchTool, AFileFieldGivesTheRulesResultAndFieldOutWritesIt) {
     field.offset = {kDx, kDy};
     project.fields = {field};
     Write("p.qvproj", ProjectJson(project));
-    ASSERT_EQ(
-        Run(In("p.qvproj") + " --no-limits --results " + In("r.json") + " --field-out " + In("fieldout")),
-        0)
+    ASSERT_EQ(Run(In("p.qvproj") + " --no-limits --results " + In("r.json") + " --field-out " +
+                  In("fieldout")),
+              0)
         << Read("err.txt");
     const nlohmann::json results = nlohmann::json::parse(Read("r.json"));
     const nlohmann::json& f = results["field"];
