@@ -92,9 +92,12 @@ void AddLegend(FigureWriter& writer, const std::vector<LegendEntry>& entries) {
                 break;
         }
         const bool title = entry.sample == LegendSample::None;
-        TextLabel label = Text(entry.text, {title ? x : end, y}, title ? kTitleSize : kTextSize,
+        const double size = title ? kTitleSize : kTextSize;
+        TextLabel label = Text(entry.text, {title ? x : end + kSampleGap * m, y}, size,
                                HorizontalAlign::Left, VerticalAlign::Middle);
-        label.offsetX = title ? 0 : kSampleGap;
+        // The texts zoom with the box, so that a figure painted smaller or
+        // larger than the sheet's keeps them inside it.
+        label.siteSize = size * m;
         label.bold = title;
         writer.Label(FigurePart::Legend, {}, std::move(label));
         y -= kRow * m;

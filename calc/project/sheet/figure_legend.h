@@ -1,7 +1,7 @@
 #pragma once
 // A legend for a site figure: a boxed list of samples with their texts in
 // the figure's lower right corner. Its box and samples are in site metres,
-// sized for a figure about 500 pt wide (the sheet's); its texts are in points.
+// sized for a figure about 500 pt wide (the sheet's); its texts zoom with them.
 
 #include <string>
 #include <vector>
