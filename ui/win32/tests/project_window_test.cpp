@@ -15,6 +15,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/project/files/project_file.h"
@@ -155,6 +156,28 @@ TEST_F(ProjectWindowTest, OpensTheProjectGivenAsArgumentAndComputesIt) {
     EXPECT_NE(window_->Text(Item(ids::kConclusion)).find(L"m²"), std::wstring::npos);
     // Computing does not change the project.
     EXPECT_EQ(Title(), L"示例项目.qvproj - Quorvel项目计算");
+
+    // 导出DXF…: the file dialog offers the project's name; the drawing is
+    // written where the dialog says.
+    PostMessageW(window_->window(), WM_COMMAND, MAKEWPARAM(ids::kExportDrawingCommand, 0), 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(window_->WaitUntil(
+        [&] { return (dialog = window_->FindWindowOfClass(L"#32770")) != nullptr; }, 20))
+        << "no file dialog";
+    Sleep(500);
+    constexpr int kFileNameBox = 0x47c;  // cmb13 of the common dialogs
+    HWND name = GetDlgItem(dialog, kFileNameBox);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(window_->Text(name), L"示例化工项目-结果.dxf");
+    const fs::path drawing = dir_.path() / L"result.dxf";
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(drawing.wstring().c_str()));
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(window_->WaitUntil([&] { return fs::exists(drawing); }, 20)) << "no drawing";
+    std::ifstream in(drawing, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_NE(bytes.str().find("QV-控制距离"), std::string::npos);
+    EXPECT_NE(bytes.str().find("罐区"), std::string::npos);
 }
 
 TEST_F(ProjectWindowTest, ClosingWithChangesAsksAndSavesOrKeepsTheWindow) {
@@ -214,13 +237,28 @@ TEST_F(ProjectWindowTest, TypingInACellEditsItInPlaceAndMarksTheProjectChanged) 
     EXPECT_EQ(text.str().find("qz"), std::string::npos);
 }
 
+// A PNG picture's width and height in pixels, from its header; 0 x 0 when
+// the file is no PNG.
+std::pair<int, int> PngSize(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char header[24] = {};
+    if (!in.read(reinterpret_cast<char*>(header), sizeof header)) return {0, 0};
+    const auto big = [&](int at) {
+        return (header[at] << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3];
+    };
+    return {big(16), big(20)};
+}
+
 // A project whose plan names a picture beside it: reference point 1 is set
 // in its dialog by a click on the picture and the typed site coordinates,
 // and saved; 确定 with a coordinate that is no number keeps the dialog.
 TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
     window_.reset();  // opened again with a plan
-    fs::copy_file(BuiltAppDir().parent_path().parent_path() / "docs" / "project-sheet.png",
-                  dir_.path() / L"底图.png");  // 900 × 2280 pixels
+    const fs::path picture =
+        BuiltAppDir().parent_path().parent_path() / "docs" / "project-sheet.png";
+    fs::copy_file(picture, dir_.path() / L"底图.png");
+    const auto [pictureWidth, pictureHeight] = PngSize(picture);
+    ASSERT_GT(pictureWidth, 0);
     std::string text;
     {
         std::ifstream file(project_);
@@ -259,8 +297,8 @@ TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
         << "the click gave no pixel";
     double pickedX = 0, pickedY = 0;
     ASSERT_EQ(std::swscanf(window_->Text(pixel).c_str(), L"(%lf, %lf)", &pickedX, &pickedY), 2);
-    EXPECT_NEAR(pickedX, 450, 12);
-    EXPECT_NEAR(pickedY, 1140, 12);
+    EXPECT_NEAR(pickedX, pictureWidth / 2.0, 12);
+    EXPECT_NEAR(pickedY, pictureHeight / 2.0, 12);
 
     window_->SetText(x, L"12,5");
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
