@@ -20,18 +20,8 @@ case "${1:-}" in
         ;;
     --release)
         build="$root/build-package"
-        # Built as Debian builds its packages: the distribution's hardening
-        # flags, without its -g and -O2 (Release optimises; the package is
-        # stripped).
-        export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-        cxxflags=()
-        for flag in $(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS); do
-            [ "$flag" = -g ] || [ "$flag" = -O2 ] || cxxflags+=("$flag")
-        done
-        ldflags="$(dpkg-buildflags --get LDFLAGS)"
-        extra=(-DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCHMARKS=OFF
-            "-DCMAKE_CXX_FLAGS=${cxxflags[*]}" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags"
-            "-DCMAKE_SHARED_LINKER_FLAGS=$ldflags" "-DCMAKE_MODULE_LINKER_FLAGS=$ldflags")
+        source "$root/scripts/lib/release-flags.sh"
+        extra=("${release_cmake_args[@]}")
         ;;
 esac
 
