@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "ui/qt/site_plan_view.h"
+#include "ui/qt/window_fit.h"
 
 namespace quorvel {
 namespace {
@@ -101,7 +102,7 @@ DxfImportDialog::DxfImportDialog(DxfImportBehaviour behaviour, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     right->addWidget(buttons);
-    resize(1000, 620);
+    ResizeWithinScreen(*this, QSize(1000, 620));
     ShowState();
 }
 

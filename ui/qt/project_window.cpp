@@ -28,6 +28,7 @@
 #include "ui/qt/plan_reference_dialog.h"
 #include "ui/qt/project_results_panel.h"
 #include "ui/qt/site_plan_view.h"
+#include "ui/qt/window_fit.h"
 
 namespace quorvel {
 namespace {
@@ -111,7 +112,7 @@ ProjectWindow::ProjectWindow(ProjectWindowServices services, QWidget* parent)
     });
 
     BuildCommands();
-    resize(1120, 720);
+    ResizeWithinScreen(*this, QSize(1120, 720));
     behaviour_->Refresh();
     table(TableId::Sources)->setFocus();
 }

@@ -27,6 +27,7 @@
 #include "ui/qt/project_results_panel.h"
 #include "ui/qt/project_window.h"
 #include "ui/qt/site_plan_view.h"
+#include "ui/qt/window_fit.h"
 
 using namespace quorvel;
 
@@ -261,6 +262,29 @@ class ProjectWindowFieldTest : public QObject {
         window_->plan()->fitToWindow();
         QApplication::processEvents();
         QVERIFY(window_->grab().save(file));
+    }
+
+    // A 1366 x 768 screen, and a 1920 x 1080 one at 125 % (1536 x 864
+    // logical pixels), hold the window with its frame and the task bar, and
+    // nothing in it is cut off.
+    void fitsASmallScreen() {
+        const QSize room = QSize(1366, 768) - kWindowFrameRoom;
+        QVERIFY2(window_->minimumSizeHint().width() <= room.width() &&
+                     window_->minimumSizeHint().height() <= room.height(),
+                 qPrintable(QStringLiteral("%1 x %2")
+                                .arg(window_->minimumSizeHint().width())
+                                .arg(window_->minimumSizeHint().height())));
+        window_->resize(room);
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        QApplication::processEvents();
+        QVERIFY(window_->plan()->width() >= 300 && window_->plan()->height() >= 200);
+        const QRect inside = window_->rect();
+        for (const QWidget* child : window_->findChildren<QWidget*>()) {
+            if (!child->isVisible() || child->isWindow()) continue;
+            const QRect at(child->mapTo(window_.get(), QPoint(0, 0)), child->size());
+            QVERIFY2(inside.contains(at), qPrintable(child->objectName() + QStringLiteral(" ") +
+                                                     child->metaObject()->className()));
+        }
     }
 
     void typingIsNotHeldUpByAComputation() {
