@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "ui/win32/cjk_font.h"
 #include "ui/win32/owned_window.h"
 #include "ui/win32/window_dpi.h"
 
@@ -27,6 +28,13 @@ bool PlanView::Create(HINSTANCE instance, HWND parent, int id) {
 void PlanView::Show(project::SiteFigure figure) {
     painter_ = SiteFigureGdiplus(std::move(figure));
     if (fitted_) Fit();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void PlanView::SetNote(const std::wstring& note) {
+    if (note == note_) return;
+    note_ = note;
+    SetWindowTextW(window_, note_.c_str());
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -58,11 +66,33 @@ void PlanView::Paint(HDC dc) {
                        Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(client.right),
                                       static_cast<Gdiplus::REAL>(client.bottom)),
                        PointPixels());
+        PaintNote(graphics);
     }
     BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
+}
+
+void PlanView::PaintNote(Gdiplus::Graphics& graphics) const {
+    if (note_.empty()) return;
+    const double pt = PointPixels();
+    static const std::wstring faceName = WindowFontFace();
+    Gdiplus::FontFamily family(faceName.c_str());
+    const Gdiplus::FontFamily* face =
+        family.IsAvailable() ? &family : Gdiplus::FontFamily::GenericSansSerif();
+    const Gdiplus::Font font(face, static_cast<Gdiplus::REAL>(12 * pt), Gdiplus::FontStyleRegular,
+                             Gdiplus::UnitPixel);
+    const auto margin = static_cast<Gdiplus::REAL>(4 * pt);
+    Gdiplus::RectF size;
+    graphics.MeasureString(note_.c_str(), static_cast<INT>(note_.size()), &font,
+                           Gdiplus::PointF(0, 0), &size);
+    const Gdiplus::RectF box(margin, margin, size.Width + 2 * margin, size.Height + margin);
+    const Gdiplus::SolidBrush back(Gdiplus::Color(230, 255, 248, 200));
+    graphics.FillRectangle(&back, box);
+    const Gdiplus::SolidBrush ink(Gdiplus::Color(255, 120, 60, 0));
+    graphics.DrawString(note_.c_str(), static_cast<INT>(note_.size()), &font,
+                        Gdiplus::PointF(2 * margin, margin * 1.5f), &ink);
 }
 
 LRESULT PlanView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,13 +142,15 @@ LRESULT PlanView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_, 0};
             TrackMouseEvent(&track);
-            const std::string text =
-                project::PointerText(project::ToSite(view_, {double(at.x), double(at.y)}));
+            const project::SitePoint site = project::ToSite(view_, {double(at.x), double(at.y)});
+            const std::string text = project::PointerText(site);
             if (pointerMoved_) pointerMoved_(std::wstring(text.begin(), text.end()));
+            if (pointerAt_) pointerAt_(site);
             return 0;
         }
         case WM_MOUSELEAVE:
             if (pointerMoved_) pointerMoved_(L"");
+            if (pointerAt_) pointerAt_(std::nullopt);
             return 0;
         default:
             break;

@@ -1,12 +1,14 @@
 #pragma once
 // The project window's plan: a child window that paints the site figure with
 // GDI+, fits it to its size until the user zooms (mouse wheel) or pans (left
-// drag), fits again on a double click, and tells the site coordinates under
-// the pointer.
+// drag), fits again on a double click, tells the site coordinates under
+// the pointer, and writes a note over its top-left corner (also its window
+// text).
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "calc/project/sheet/site_view.h"
@@ -29,15 +31,24 @@ class PlanView {
     // A new figure; the view fits it unless the user has zoomed or panned.
     void Show(project::SiteFigure figure);
     void Fit();
+    // The site point (m) under the pointer, nullopt when it leaves the plan.
+    void OnPointerAt(std::function<void(std::optional<project::SitePoint>)> pointerAt) {
+        pointerAt_ = std::move(pointerAt);
+    }
+    // The note over the plan ("正在计算浓度场…"); empty for none.
+    void SetNote(const std::wstring& note);
 
   private:
     template <class Owner>
     friend LRESULT CALLBACK OwnedWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
+    void PaintNote(Gdiplus::Graphics& graphics) const;
     double PointPixels() const;
 
     std::function<void(const std::wstring&)> pointerMoved_;
+    std::function<void(std::optional<project::SitePoint>)> pointerAt_;
+    std::wstring note_;
     HWND window_ = nullptr;
     SiteFigureGdiplus painter_;
     project::SiteView view_;

@@ -15,6 +15,7 @@
 #include "ui/win32/dxf_import_dialog.h"
 #include "ui/win32/owned_window.h"
 #include "ui/win32/plan_reference_dialog.h"
+#include "ui/win32/result_list.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
 
@@ -40,8 +41,10 @@ constexpr int kPlanButtonId = project_window_ids::kPlanButton;
 constexpr int kFirstTableId = project_window_ids::kFirstTable;
 constexpr int kFirstResultId = project_window_ids::kFirstResult;
 
-constexpr std::array<const wchar_t*, 5> kResultTabTexts = {L"排放", L"排放源", L"敏感目标",
-                                                           L"排放限值", L"结论"};
+constexpr std::array<const wchar_t*, 6> kResultTabTexts = {L"排放",     L"排放源",   L"敏感目标",
+                                                           L"排放限值", L"现行导则", L"结论"};
+constexpr int kFieldTab = 4;
+constexpr int kConclusionTab = 5;
 
 // The registered message that runs the posted tasks.
 UINT PostedMessage() {
@@ -87,48 +90,6 @@ std::optional<std::filesystem::path> FileDialog(HWND owner, const wchar_t* filte
     return std::filesystem::path(file.c_str());
 }
 
-void FillList(HWND list, std::span<const std::u16string_view> headers, const CellBlock& rows) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(list);
-    while (ListView_DeleteColumn(list, 0)) {
-    }
-    for (std::size_t i = 0; i < headers.size(); ++i) {
-        std::wstring header = Wide(headers[i]);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = header.data();
-        column.cx = 100;
-        ListView_InsertColumn(list, static_cast<int>(i), &column);
-    }
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(r);
-        std::wstring first = rows[r].empty() ? std::wstring() : Wide(rows[r][0]);
-        // A verdict's line breaks as spaces: one line a row.
-        std::replace(first.begin(), first.end(), L'\r', L' ');
-        item.pszText = first.data();
-        ListView_InsertItem(list, &item);
-        for (std::size_t c = 1; c < rows[r].size() && c < headers.size(); ++c) {
-            std::wstring text = Wide(rows[r][c]);
-            std::replace(text.begin(), text.end(), L'\r', L' ');
-            std::replace(text.begin(), text.end(), L'\n', L' ');
-            ListView_SetItemText(list, static_cast<int>(r), static_cast<int>(c), text.data());
-        }
-    }
-    for (std::size_t i = 0; i < headers.size(); ++i) {
-        ListView_SetColumnWidth(list, static_cast<int>(i), LVSCW_AUTOSIZE_USEHEADER);
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-}
-
-// The rows of a results block below its header row.
-CellBlock Body(CellBlock block) {
-    if (!block.empty()) block.erase(block.begin());
-    return block;
-}
-
 void SetClipboardText(HWND owner, const std::u16string& text) {
     if (!OpenClipboard(owner)) return;
     EmptyClipboard();
@@ -165,11 +126,16 @@ std::optional<std::u16string> ClipboardUnicodeText(HWND owner) {
 }  // namespace
 
 ProjectWindow::ProjectWindow(const std::filesystem::path& appDir, std::function<void()> closed)
-    : closed_(std::move(closed)), plan_([this](const std::wstring& text) {
+    : closed_(std::move(closed)),
+      plan_([this](const std::wstring& text) {
           pointerText_ = text;
           if (status_)
               SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
-      }) {
+      }),
+      planBar_({[this](PlanShows shows) { behaviour_->SetPlanShows(shows); },
+                [this](std::size_t index) { behaviour_->ChoosePlanPollutant(index); }}) {
+    plan_.OnPointerAt(
+        [this](std::optional<project::SitePoint> site) { behaviour_->PointerAt(site); });
     for (TableId id : kAllTables) {
         const auto index = static_cast<std::size_t>(id);
         CellEvents events;
@@ -261,8 +227,13 @@ bool ProjectWindow::Create(HINSTANCE instance, int showCommand) {
     RECT frame{0, 0, MulDiv(1100, static_cast<int>(dpi_), 96),
                MulDiv(720, static_cast<int>(dpi_), 96)};
     AdjustWindowRectForDpi(frame, WS_OVERLAPPEDWINDOW, dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    RECT placed{};
+    GetWindowRect(window_, &placed);
+    OffsetRect(&frame, placed.left - frame.left, placed.top - frame.top);
+    // A 1366 x 768 screen has less room than the designed size and its frame.
+    FitInWorkArea(frame, window_);
+    SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER);
     CreateControls();
     Layout();
     behaviour_->Refresh();
@@ -352,6 +323,10 @@ void ProjectWindow::CreateControls() {
                        kConclusionId, WS_EX_CLIENTEDGE);
 
     plan_.Create(instance_, window_, kPlanId);
+    planBar_.Create(instance_, window_, font_, project_window_ids::kPlanShows,
+                    project_window_ids::kPlanPollutant);
+    fieldPane_.Create(instance_, window_, font_, project_window_ids::kFieldSummary,
+                      project_window_ids::kFieldPollutants, project_window_ids::kFieldReceptors);
     progress_ = make(PROGRESS_CLASSW, L"", 0, kProgressId);
     stop_ =
         make(L"BUTTON",
@@ -373,8 +348,9 @@ void ProjectWindow::Layout() {
     RECT statusRect{};
     GetWindowRect(status_, &statusRect);
     const int statusHeight = statusRect.bottom - statusRect.top;
-    const int parts[] = {client.right - px(260), -1};
-    SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    // The status, the pointer's site coordinates, the field's value there.
+    const int parts[] = {client.right - px(600), client.right - px(360), -1};
+    SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 
     const int gap = px(6);
     const int rowHeight = px(24);
@@ -415,11 +391,14 @@ void ProjectWindow::Layout() {
                    inside.bottom - inside.top, TRUE);
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
+    fieldPane_.Layout(inside, gap, px(16));
     const int planLeft = 2 * gap + leftWidth;
     RECT settingsRow{};
     GetWindowRect(location_, &settingsRow);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&settingsRow), 2);
     const int planTop = settingsRow.top + rowHeight + gap;
+    planBar_.Layout(planLeft, settingsRow.top, client.right - planLeft - gap, rowHeight,
+                    dpi_ / 96.0);
     MoveWindow(plan_.window(), planLeft, planTop, client.right - planLeft - gap, bottom - planTop,
                TRUE);
     y = bottom + gap;
@@ -443,7 +422,8 @@ void ProjectWindow::ShowResultsTab(int tab) {
     for (std::size_t i = 0; i < results_.size(); ++i) {
         ShowWindow(results_[i], static_cast<int>(i) == tab ? SW_SHOW : SW_HIDE);
     }
-    ShowWindow(conclusion_, tab == static_cast<int>(results_.size()) ? SW_SHOW : SW_HIDE);
+    fieldPane_.SetVisible(tab == kFieldTab);
+    ShowWindow(conclusion_, tab == kConclusionTab ? SW_SHOW : SW_HIDE);
 }
 
 CellListView& ProjectWindow::CurrentTable() { return *tables_[static_cast<std::size_t>(tab_)]; }
@@ -469,6 +449,12 @@ void ProjectWindow::RunCommand(ProjectCommand command) {
 
 void ProjectWindow::CopySelection() {
     HWND focus = GetFocus();
+    if (const FieldResultsView* field = behaviour_->FieldView()) {
+        if (const auto block = fieldPane_.CopyOf(focus, *field)) {
+            SetClipboardText(window_, ClipboardText(*block));
+            return;
+        }
+    }
     for (std::size_t i = 0; i < results_.size(); ++i) {
         if (focus != results_[i] || behaviour_->Results() == nullptr) continue;
         const ResultsView& view = *behaviour_->Results();
@@ -476,15 +462,7 @@ void ProjectWindow::CopySelection() {
                                 : i == 1 ? SourceResultsBlock(view)
                                 : i == 2 ? ReceptorResultsBlock(view)
                                          : LimitResultsBlock(view);
-        // The header and the selected rows, or all rows when none is selected.
-        CellBlock chosen{block.empty() ? std::vector<std::u16string>{} : block.front()};
-        for (int r = ListView_GetNextItem(results_[i], -1, LVNI_SELECTED); r >= 0;
-             r = ListView_GetNextItem(results_[i], r, LVNI_SELECTED)) {
-            if (static_cast<std::size_t>(r) + 1 < block.size()) {
-                chosen.push_back(block[static_cast<std::size_t>(r) + 1]);
-            }
-        }
-        SetClipboardText(window_, ClipboardText(chosen.size() > 1 ? chosen : block));
+        SetClipboardText(window_, ClipboardText(SelectedRows(results_[i], block)));
         return;
     }
     const auto range = CurrentTable().Selection();
@@ -570,6 +548,7 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
+            if (planBar_.OnCommand(id, code)) return 0;
             if (id >= kCommandId && id < kCommandId + static_cast<int>(kProjectCommands.size())) {
                 RunCommand(static_cast<ProjectCommand>(id - kCommandId));
             } else if (id == kStopId && code == BN_CLICKED) {
@@ -728,7 +707,8 @@ void ProjectWindow::ShowRunStatus(const RunStatus& status) {
 void ProjectWindow::ShowResults(const ResultsView* results) {
     if (results == nullptr) {
         for (HWND list : results_) ListView_DeleteAllItems(list);
-        SetWindowTextW(conclusion_, L"");
+        runConclusion_.clear();
+        ShowConclusion();
         return;
     }
     FillList(results_[0], kEmissionResultHeaders, Body(EmissionResultsBlock(*results)));
@@ -739,8 +719,32 @@ void ProjectWindow::ShowResults(const ResultsView* results) {
         u"防护区域面积：" + results->zoneArea + u"\r\n最远距离：" + results->zoneReach + u"\r\n";
     if (!results->notFinal.empty()) text += results->notFinal + u"\r\n";
     text += u"\r\n" + results->conclusion;
+    runConclusion_ = std::move(text);
+    ShowConclusion();
+}
+
+void ProjectWindow::ShowConclusion() {
+    std::u16string text = runConclusion_;
+    if (!fieldConclusion_.empty()) {
+        if (!text.empty()) text += u"\r\n\r\n";
+        text += u"现行导则（全厂叠加）：" + fieldConclusion_;
+    }
     SetWindowTextW(conclusion_, Wide(text).c_str());
 }
+
+void ProjectWindow::ShowField(const FieldResultsView* field) {
+    fieldPane_.Show(field);
+    fieldConclusion_ = field != nullptr ? field->conclusion : std::u16string();
+    ShowConclusion();
+}
+
+void ProjectWindow::ShowFieldStatus(const FieldStatus& status) { plan_.SetNote(Wide(status.text)); }
+
+void ProjectWindow::ShowPointerValue(std::u16string_view text) {
+    SendMessageW(status_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void ProjectWindow::ShowPlanChoices(const PlanChoices& choices) { planBar_.Show(choices); }
 
 void ProjectWindow::ShowPlan(const project::SiteFigure& figure) {
     plan_.Show(figure);

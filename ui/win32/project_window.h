@@ -14,6 +14,8 @@
 
 #include "ui/core/project_window_behaviour.h"
 #include "ui/win32/cell_list_view.h"
+#include "ui/win32/field_results_pane.h"
+#include "ui/win32/plan_field_bar.h"
 #include "ui/win32/plan_view.h"
 #include "ui/win32/project_window_ids.h"
 
@@ -71,6 +73,12 @@ class ProjectWindow : private ProjectWindowControls {
     void ShowRunStatus(const RunStatus& status) override;
     void ShowResults(const ResultsView* results) override;
     void ShowPlan(const project::SiteFigure& figure) override;
+    void ShowFieldStatus(const FieldStatus& status) override;
+    void ShowPointerValue(std::u16string_view text) override;
+    void ShowPlanChoices(const PlanChoices& choices) override;
+    void ShowField(const FieldResultsView* field) override;
+    // The run's conclusion, then the current rule's.
+    void ShowConclusion();
     void ShowMessage(std::u16string_view text) override;
     SaveAnswer AskSaveChanges(std::u16string_view question) override;
     std::optional<std::filesystem::path> AskOpenPath() override;
@@ -95,6 +103,9 @@ class ProjectWindow : private ProjectWindowControls {
     HWND progress_ = nullptr, stop_ = nullptr, status_ = nullptr, planButton_ = nullptr;
     std::array<std::unique_ptr<CellListView>, 4> tables_;
     PlanView plan_;
+    PlanFieldBar planBar_;
+    FieldResultsPane fieldPane_;
+    std::u16string runConclusion_, fieldConclusion_;
     int tab_ = 0;
     int resultTab_ = 0;
     bool settingControls_ = false;  // filling the fields: their change is no edit

@@ -26,6 +26,11 @@ enum Control {
     kStatus,
     kPlan,
     kPlanButton,
+    kPlanShows,          // the plan's switch: 现行导则（全厂叠加） / 各源控制距离
+    kPlanPollutant,      // the current rule's pollutant chooser
+    kFieldSummary,       // the 现行导则 tab: distance, deciding pollutant, area, sides
+    kFieldPollutants,    // the 现行导则 tab's table per pollutant
+    kFieldReceptors,     // the 现行导则 tab's receptor table
     kFirstTable = 300,   // + TableId
     kFirstResult = 320,  // + emissions, sources, receptors, limits
 };

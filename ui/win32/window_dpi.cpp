@@ -1,5 +1,7 @@
 #include "ui/win32/window_dpi.h"
 
+#include <algorithm>
+
 namespace quorvel {
 namespace {
 
@@ -31,6 +33,19 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, UINT dpi) {
     if (adjust == nullptr || !adjust(&rect, style, FALSE, 0, dpi)) {
         AdjustWindowRectEx(&rect, style, FALSE, 0);
     }
+}
+
+void FitInWorkArea(RECT& frame, HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const LONG width = std::min(frame.right - frame.left, work.right - work.left);
+    const LONG height = std::min(frame.bottom - frame.top, work.bottom - work.top);
+    frame.left = std::clamp(frame.left, work.left, work.right - width);
+    frame.top = std::clamp(frame.top, work.top, work.bottom - height);
+    frame.right = frame.left + width;
+    frame.bottom = frame.top + height;
 }
 
 }  // namespace quorvel

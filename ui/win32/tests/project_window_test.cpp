@@ -21,6 +21,7 @@
 #include "calc/project/files/project_file.h"
 #include "ui/core/project_commands.h"
 #include "ui/win32/project_window_ids.h"
+#include "ui/win32/tests/remote_lists.h"
 #include "ui/win32/tests/window_driver.h"
 
 namespace quorvel {
@@ -30,6 +31,9 @@ namespace fs = std::filesystem;
 namespace ids = project_window_ids;
 using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
+using test_support::CellText;
+using test_support::PressKeys;
+using test_support::RowCount;
 using test_support::RunningWindow;
 
 constexpr double kRunSeconds = 300;
@@ -38,45 +42,6 @@ constexpr double kRunSeconds = 300;
 fs::path ExampleProject() {
     return BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj";
 }
-
-// A ListView cell of another process, read through memory of that process.
-std::wstring CellText(HANDLE process, HWND list, int row, int column) {
-    constexpr std::size_t kChars = 1024;
-    const std::size_t bytes = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
-    auto* remote = static_cast<char*>(
-        VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (remote == nullptr) return L"<no memory>";
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.cchTextMax = static_cast<int>(kChars);
-    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-    WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-    const auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                     reinterpret_cast<LPARAM>(remote));
-    std::wstring text(kChars, L'\0');
-    ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t),
-                      nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    text.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
-    return text;
-}
-
-// Keys through the system's input, as a person types them.
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Sleep(300);
-}
-
-int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 // The button of the dialog `box` with `text`, or null.
 HWND DialogButton(HWND box, const std::wstring& text) {

@@ -175,15 +175,20 @@ std::string RunningWindow::FocusName() const {
 }
 
 void RunningWindow::Click(HWND control) const {
-    Foreground();
     RECT rect{};
-    GetWindowRect(control, &rect);
+    GetClientRect(control, &rect);
+    ClickAt(control, {rect.right / 2, rect.bottom / 2});
+}
+
+void RunningWindow::ClickAt(HWND control, POINT at) const {
+    Foreground();
+    ClientToScreen(control, &at);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     INPUT inputs[3] = {};
     for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-    inputs[0].mi.dx = ((rect.left + rect.right) / 2) * 65535 / (screenWidth - 1);
-    inputs[0].mi.dy = ((rect.top + rect.bottom) / 2) * 65535 / (screenHeight - 1);
+    inputs[0].mi.dx = at.x * 65535 / (screenWidth - 1);
+    inputs[0].mi.dy = at.y * 65535 / (screenHeight - 1);
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;

@@ -58,6 +58,8 @@ class RunningWindow {
 
     // A left click in the middle of the control, through the system's input.
     void Click(HWND control) const;
+    // A left click at `at`, in the control's client pixels.
+    void ClickAt(HWND control, POINT at) const;
     // Tab, or Shift+Tab, through the system's input.
     void PressTab(bool shift = false) const;
 
