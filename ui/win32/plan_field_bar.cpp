@@ -12,6 +12,8 @@ namespace quorvel {
 
 void PlanFieldBar::Create(HINSTANCE instance, HWND parent, HFONT font, int showsId,
                           int pollutantId) {
+    showsId_ = showsId;
+    pollutantId_ = pollutantId;
     const auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
         return CreateChildControl(parent, instance, cls, text, style, id, font);
     };
@@ -51,11 +53,9 @@ void PlanFieldBar::Show(const PlanChoices& choices) {
 }
 
 bool PlanFieldBar::OnCommand(int id, int code) {
-    const int showsId = GetDlgCtrlID(shows_);
-    const int pollutantId = GetDlgCtrlID(pollutant_);
-    if (id != showsId && id != pollutantId) return false;
+    if (id != showsId_ && id != pollutantId_) return false;
     if (code != CBN_SELCHANGE) return true;
-    if (id == showsId) {
+    if (id == showsId_) {
         const auto index = SendMessageW(shows_, CB_GETCURSEL, 0, 0);
         if (index >= 0 && events_.shows) events_.shows(static_cast<PlanShows>(index));
     } else {

@@ -34,6 +34,7 @@ class PlanFieldBar {
 
   private:
     Events events_;
+    int showsId_ = -1, pollutantId_ = -1;
     HWND showsLabel_ = nullptr, shows_ = nullptr;
     HWND pollutantLabel_ = nullptr, pollutant_ = nullptr;
 };
