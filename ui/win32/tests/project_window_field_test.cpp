@@ -38,6 +38,7 @@ using test_support::CellText;
 using test_support::PressKeys;
 using test_support::RowCount;
 using test_support::RunningWindow;
+using test_support::TabRect;
 
 constexpr double kFieldSeconds = 120;
 
@@ -195,6 +196,10 @@ class ProjectWindowFieldTest : public ::testing::Test {
         SendMessageW(window_->window(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(Item(id)));
     }
+    void ClickTab(int id, int index) const {
+        const RECT tab = TabRect(window_->process(), Item(id), index);
+        window_->ClickAt(Item(id), {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+    }
     Picture Plan() const {
         UpdateWindow(Item(ids::kPlan));
         Sleep(300);
@@ -280,9 +285,7 @@ TEST_F(ProjectWindowFieldTest, ShowsTheCurrentRuleOnThePlanAndInItsTab) {
 TEST_F(ProjectWindowFieldTest, CopiesTheListOfPollutants) {
     HWND list = Item(ids::kFieldPollutants);
     // The 现行导则 tab, then a row of its list and Ctrl+C.
-    HWND tabs = Item(ids::kResultTabs);
-    window_->ClickAt(tabs, {8, 8});
-    PressKeys({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT});
+    ClickTab(ids::kResultTabs, 4);
     ASSERT_TRUE(IsWindowVisible(list));
     window_->ClickAt(list, {20, 30});
     SendKeys({{VK_CONTROL, false}, {'C', false}, {'C', true}, {VK_CONTROL, true}});
@@ -297,8 +300,7 @@ TEST_F(ProjectWindowFieldTest, CopiesTheListOfPollutants) {
 TEST_F(ProjectWindowFieldTest, AnEditComputesTheFieldAgain) {
     const std::wstring before = Cell(ids::kFieldPollutants, 0, 2);
     // The emissions' table, its first row's rate: 90 kg/hr instead of 9.
-    window_->ClickAt(Item(ids::kTableTabs), {8, 8});
-    PressKeys({VK_RIGHT});
+    ClickTab(ids::kTableTabs, 1);
     HWND emissions = Item(ids::kFirstTable + 1);
     ASSERT_TRUE(IsWindowVisible(emissions));
     window_->Click(emissions);

@@ -29,6 +29,18 @@ std::wstring CellText(HANDLE process, HWND list, int row, int column) {
     return text;
 }
 
+RECT TabRect(HANDLE process, HWND tabs, int index) {
+    RECT rect{};
+    auto* remote = static_cast<RECT*>(
+        VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (remote == nullptr) return rect;
+    if (SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(remote)))
+        ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return rect;
+}
+
 int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 void PressKeys(std::initializer_list<WORD> keys) {

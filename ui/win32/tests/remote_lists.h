@@ -11,6 +11,9 @@ namespace quorvel::test_support {
 
 // A ListView cell of another process, read through memory of that process.
 std::wstring CellText(HANDLE process, HWND list, int row, int column);
+// A tab control's tab `index`, in the control's client pixels; empty when
+// it has none such.
+RECT TabRect(HANDLE process, HWND tabs, int index);
 // The ListView's rows.
 int RowCount(HWND list);
 // Keys through the system's input, each pressed and let go, then a pause
