@@ -228,6 +228,8 @@ class ProjectWindowFieldTest : public ::testing::Test {
 TEST_F(ProjectWindowFieldTest, ShowsTheCurrentRuleOnThePlanAndInItsTab) {
     // The 现行导则 tab: a row per pollutant, a row per receptor and pollutant
     // with its share of the standard, and the rule's sentences in the conclusion.
+    ClickTab(ids::kResultTabs, 4);
+    EXPECT_TRUE(IsWindowVisible(Item(ids::kFieldReceptors)));
     ASSERT_EQ(RowCount(Item(ids::kFieldPollutants)), kPollutants);
     EXPECT_EQ(Cell(ids::kFieldPollutants, 0, 0), L"非甲烷总烃");
     for (int row = 0; row < kPollutants; ++row)
