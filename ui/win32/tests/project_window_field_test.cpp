@@ -46,7 +46,7 @@ constexpr double kFieldSeconds = 120;
 constexpr int kPollutants = 5;
 constexpr int kReceptors = 2;
 
-// The screen's pixels under `window` (its whole rectangle), top row first,
+// The screen's pixels under `window` (its whole rectangle on the screen), top row first,
 // as 0x00RRGGBB.
 struct Picture {
     int width = 0, height = 0;
@@ -56,6 +56,9 @@ struct Picture {
 Picture Capture(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
+    // A maximized window's frame lies past the screen, which has no pixels there.
+    const RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&rect, &rect, &screenRect);
     Picture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
