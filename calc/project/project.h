@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel::project {
@@ -96,6 +97,9 @@ struct CadTie {
     UnknownMembers unknown;
     friend bool operator==(const CadTie&, const CadTie&) = default;
 };
+
+// The formats a field file may name; none: told by the file's content.
+inline constexpr std::array<std::string_view, 3> kFieldFormats = {"aermod-plot", "surfer", "csv"};
 
 // A pollutant's field computed by a further prediction model, read from a
 // file instead of the screening field.

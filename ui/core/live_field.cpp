@@ -15,12 +15,14 @@ LiveField::~LiveField() {
     wake_.notify_all();
 }
 
-FieldSchedule::Generation LiveField::Edit(std::shared_ptr<const project::Project> project) {
+FieldSchedule::Generation LiveField::Edit(std::shared_ptr<const project::Project> project,
+                                          Folder folder) {
     FieldSchedule::Generation generation = 0;
     {
         const std::lock_guard lock(mutex_);
         generation = schedule_.Edit(FieldSchedule::Clock::now(), project != nullptr);
         latest_ = std::move(project);
+        latestFolder_ = std::move(folder);
     }
     wake_.notify_all();
     return generation;
@@ -52,10 +54,11 @@ void LiveField::Work(std::stop_token stop) {
             continue;
         }
         std::shared_ptr<const project::Project> project = latest_;
+        const Folder folder = latestFolder_;
         lock.unlock();
         std::shared_ptr<const project::FieldResult> field;
         try {
-            field = std::make_shared<const project::FieldResult>(compute_(*project));
+            field = std::make_shared<const project::FieldResult>(compute_(*project, folder));
         } catch (const std::exception&) {
             // Out of memory and the like: this edit has no field; the next may.
         }

@@ -7,9 +7,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
@@ -21,8 +23,11 @@ namespace quorvel {
 
 class LiveField {
   public:
+    // Where the project's relative field files lie: its file's folder, or
+    // nullopt for a project not saved yet.
+    using Folder = std::optional<std::filesystem::path>;
     // Computes the field of a project (ComputeField, or a stand-in in tests).
-    using Compute = std::function<project::FieldResult(const project::Project&)>;
+    using Compute = std::function<project::FieldResult(const project::Project&, const Folder&)>;
     // Takes a result of the latest generation when it was computed: called on
     // the field's thread, so it posts the result to the UI thread, where
     // IsCurrent tells whether an edit has come since.
@@ -36,9 +41,10 @@ class LiveField {
     LiveField(const LiveField&) = delete;
     LiveField& operator=(const LiveField&) = delete;
 
-    // The field's project changed: null when it cannot be computed as it
-    // stands. Returns the edit's generation.
-    FieldSchedule::Generation Edit(std::shared_ptr<const project::Project> project);
+    // The field's project or its folder changed: null when it cannot be
+    // computed as it stands. Returns the edit's generation.
+    FieldSchedule::Generation Edit(std::shared_ptr<const project::Project> project,
+                                   Folder folder = std::nullopt);
     // True while no edit has come after `generation`.
     bool IsCurrent(FieldSchedule::Generation generation) const;
     // The latest edit's field is still to come (waiting for the pause or
@@ -54,6 +60,7 @@ class LiveField {
     std::condition_variable_any wake_;
     FieldSchedule schedule_;
     std::shared_ptr<const project::Project> latest_;  // the latest edit's project
+    Folder latestFolder_;                             // and its folder
     // Last, so that it is stopped and joined before the rest goes.
     std::jthread worker_;
 };

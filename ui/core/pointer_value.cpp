@@ -1,36 +1,41 @@
 #include "ui/core/pointer_value.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
-#include "calc/project/field/field_setup.h"
-#include "calc/project/field/screening_function.h"
 #include "calc/unicode_text.h"
 #include "ui/core/result_texts.h"
 
 namespace quorvel {
 
-std::u16string PointerValueText(const project::Project& project, const std::string& pollutant,
-                                project::SitePoint point) {
-    const project::FieldSetup setup = project::SetUpField(project);
-    const project::ScreeningFunction function(setup);
-    std::vector<std::size_t> which;
-    for (std::size_t i = 0; i < function.Count(); ++i) {
-        const std::string& name = setup.pollutants[function.Pollutants()[i]].pollutant;
-        if (pollutant.empty() || name == pollutant) which.push_back(i);
+std::u16string PointerValueText(const project::ProjectFields& prepared,
+                                const std::string& pollutant, project::SitePoint point) {
+    const project::FieldFunction& function = *prepared.function;
+    std::vector<std::size_t> which;    // the fields asked that reach the point
+    std::vector<std::size_t> outside;  // those whose file does not
+    for (std::size_t i = 0; i < prepared.fields.size(); ++i) {
+        if (!pollutant.empty() && prepared.fields[i].pollutant != pollutant) continue;
+        (function.Covers(point, i) ? which : outside).push_back(i);
     }
-    if (which.empty()) return {};
-    const std::vector<project::FieldValue> values = function.At(point, which);
+    const std::vector<project::FieldValue> values =
+        which.empty() ? std::vector<project::FieldValue>{} : function.At(point, which);
     std::u16string text;
-    for (std::size_t i = 0; i < which.size(); ++i) {
-        const project::PollutantSetup& p = setup.pollutants[function.Pollutants()[which[i]]];
-        const std::optional<double> ratio =
-            p.standard && *p.standard > 0 ? std::optional(values[i].c / *p.standard) : std::nullopt;
+    for (std::size_t i = 0, next = 0; i < prepared.fields.size(); ++i) {
+        const bool shown = std::find(which.begin(), which.end(), i) != which.end();
+        if (!shown && std::find(outside.begin(), outside.end(), i) == outside.end()) continue;
+        const project::RuleField& field = prepared.fields[i];
         if (!text.empty()) text += u"，";
-        text += FromUtf8(p.pollutant) + u" ";
-        if (!pollutant.empty()) {
-            text += SignificantText(values[i].c) + u" µg/m³，占标率 ";
+        text += FromUtf8(field.pollutant);
+        if (!shown) {
+            text += kOutsideFieldFileText;
+            continue;
         }
+        const double c = values[next++].c;
+        const std::optional<double> ratio =
+            field.standard > 0 ? std::optional(c / field.standard) : std::nullopt;
+        text += u" ";
+        if (!pollutant.empty()) text += SignificantText(c) + u" µg/m³，占标率 ";
         text += PercentText(ratio) + u"%";
     }
     return text;
@@ -46,9 +51,10 @@ PointerValue::~PointerValue() {
 }
 
 void PointerValue::SetField(std::shared_ptr<const project::Project> project,
-                            std::string pollutant) {
+                            std::optional<std::filesystem::path> folder, std::string pollutant) {
     const std::lock_guard lock(mutex_);
     request_.project = std::move(project);
+    request_.folder = std::move(folder);
     request_.pollutant = std::move(pollutant);
 }
 
@@ -70,7 +76,13 @@ void PointerValue::Work(std::stop_token stop) {
         std::u16string text;
         if (request.project && request.point) {
             try {
-                text = PointerValueText(*request.project, request.pollutant, *request.point);
+                if (request.project != preparedFor_.project ||
+                    request.folder != preparedFor_.folder || !prepared_) {
+                    prepared_.reset();
+                    preparedFor_ = request;
+                    prepared_ = project::PrepareFields(*request.project, request.folder);
+                }
+                text = PointerValueText(*prepared_, request.pollutant, *request.point);
             } catch (const std::exception&) {
                 text.clear();  // out of memory: no value this time
             }

@@ -44,6 +44,14 @@ constexpr ColumnDefinition kReceptorColumns[] = {
     {K::X, u"x (m)", Kind::Number},
     {K::Y, u"y (m)", Kind::Number},
 };
+constexpr ColumnDefinition kFieldColumns[] = {
+    {K::Pollutant, u"污染物", Kind::Text},
+    {K::File, u"文件", Kind::Text},
+    {K::Format, u"格式", Kind::Text},
+    {K::OffsetX, u"偏移 X (m)", Kind::OptionalNumber},
+    {K::OffsetY, u"偏移 Y (m)", Kind::OptionalNumber},
+    {K::Average, u"时段", Kind::Text},
+};
 
 using project::kLargestCoordinate;
 
@@ -71,7 +79,39 @@ std::optional<project::RateUnit> UnitOf(std::u16string_view text) {
     return std::nullopt;
 }
 
-bool IsCoordinate(ColumnKey key) { return key == K::X || key == K::Y; }
+bool IsCoordinate(ColumnKey key) {
+    return key == K::X || key == K::Y || key == K::OffsetX || key == K::OffsetY;
+}
+
+bool IsFieldFormat(std::u16string_view text) {
+    return std::find(project::kFieldFormats.begin(), project::kFieldFormats.end(), ToUtf8(text)) !=
+           project::kFieldFormats.end();
+}
+
+// What no project file can hold in a field file row's text cell: its
+// problem, or empty.
+std::u16string UnusableFieldCell(const Table& table, std::size_t row, ColumnKey key) {
+    const std::u16string& text = Cell(table, row, key);
+    switch (key) {
+        case K::Pollutant: {
+            if (text.empty()) return u"请填写污染物的名称";
+            for (std::size_t earlier = 0; earlier < row; ++earlier) {
+                if (!IsBlankRow(table.rows[earlier]) && Cell(table, earlier, K::Pollutant) == text)
+                    return u"第 " + RowNumber(earlier) + u" 行已有" + Quoted(text) +
+                           u"的浓度场文件，每种污染物只能有一个";
+            }
+            return {};
+        }
+        case K::File:
+            return IsBlankText(text) ? u"请填写浓度场文件" : std::u16string();
+        case K::Format:
+            if (text.empty() || IsFieldFormat(text)) return {};
+            return Quoted(text) +
+                   u"不是可用的格式，应为 aermod-plot、surfer 或 csv（留空则按文件内容判断）";
+        default:
+            return {};
+    }
+}
 
 // What no project file can hold: the cell's problem, or empty.
 std::u16string UnusableCell(const Table& table, std::size_t row, const ColumnDefinition& column) {
@@ -96,6 +136,7 @@ std::u16string UnusableCell(const Table& table, std::size_t row, const ColumnDef
         case Kind::Text:
             break;
     }
+    if (table.id == TableId::Fields) return UnusableFieldCell(table, row, column.key);
     if (table.id != TableId::Sources || column.key != K::Id) return {};
     if (IsBlankText(text)) return u"编号不能为空";
     for (std::size_t earlier = 0; earlier < row; ++earlier) {
@@ -183,6 +224,17 @@ std::u16string EmissionRowFault(const ProjectTables& tables, std::size_t row, Co
     }
 }
 
+// The row faults of a field file row's cell that the field would refuse.
+std::u16string FieldRowFault(const ProjectTables& tables, std::size_t row, ColumnKey key) {
+    if (key != K::Pollutant) return {};
+    const std::u16string& pollutant = Cell(tables.fields, row, K::Pollutant);
+    const Table& e = tables.emissions;
+    for (std::size_t r = 0; r < e.rows.size(); ++r) {
+        if (!IsBlankRow(e.rows[r]) && Cell(e, r, K::Pollutant) == pollutant) return {};
+    }
+    return u"污染物表中没有" + Quoted(pollutant) + u"的排放，浓度场文件无从确定评价标准";
+}
+
 std::u16string FirstCellFault(const Table& table, std::size_t row) {
     const std::span<const ColumnDefinition> columns = TableColumns(table.id);
     for (const ColumnDefinition& column : columns) {
@@ -206,7 +258,6 @@ project::Project Convert(const ProjectTables& tables) {
     result.targetDistance = ReadCellNumber(tables.targetDistance);
     result.plan = tables.plan;
     result.cad = tables.cad;
-    result.fields = tables.fields;
     result.unknown = tables.unknown;
     const Table& s = tables.sources;
     for (std::size_t row = 0; row < s.rows.size(); ++row) {
@@ -250,6 +301,21 @@ project::Project Convert(const ProjectTables& tables) {
                              Number(r, row, K::Y).value_or(0.0)};
         receptor.unknown = r.rows[row].unknown;
         result.receptors.push_back(std::move(receptor));
+    }
+    const Table& f = tables.fields;
+    for (std::size_t row = 0; row < f.rows.size(); ++row) {
+        if (IsBlankRow(f.rows[row])) continue;
+        project::FieldFile field;
+        field.pollutant = Utf8Cell(f, row, K::Pollutant);
+        field.file = Utf8Cell(f, row, K::File);
+        field.format = Utf8Cell(f, row, K::Format);
+        field.offset = {Number(f, row, K::OffsetX).value_or(0.0),
+                        Number(f, row, K::OffsetY).value_or(0.0)};
+        field.average = Utf8Cell(f, row, K::Average);
+        field.rank = f.rows[row].rank;
+        field.group = f.rows[row].group;
+        field.unknown = f.rows[row].unknown;
+        result.fields.push_back(std::move(field));
     }
     return result;
 }
@@ -311,9 +377,11 @@ std::u16string_view TableTitle(TableId table) {
         case TableId::Boundary:
             return u"厂界";
         case TableId::Receptors:
+            return u"敏感目标";
+        case TableId::Fields:
             break;
     }
-    return u"敏感目标";
+    return u"预测浓度场";
 }
 
 std::span<const ColumnDefinition> TableColumns(TableId table) {
@@ -325,9 +393,11 @@ std::span<const ColumnDefinition> TableColumns(TableId table) {
         case TableId::Boundary:
             return kBoundaryColumns;
         case TableId::Receptors:
+            return kReceptorColumns;
+        case TableId::Fields:
             break;
     }
-    return kReceptorColumns;
+    return kFieldColumns;
 }
 
 std::optional<std::size_t> ColumnOf(TableId table, ColumnKey key) {
@@ -351,9 +421,11 @@ const Table& ProjectTables::Of(TableId table) const {
         case TableId::Boundary:
             return boundary;
         case TableId::Receptors:
+            return receptors;
+        case TableId::Fields:
             break;
     }
-    return receptors;
+    return fields;
 }
 
 ProjectTables TablesFromProject(const project::Project& project) {
@@ -362,7 +434,6 @@ ProjectTables TablesFromProject(const project::Project& project) {
     tables.location = project.location;
     tables.plan = project.plan;
     tables.cad = project.cad;
-    tables.fields = project.fields;
     tables.unknown = project.unknown;
     const auto optional = [](const std::optional<double>& value) {
         return value ? CellNumberText(*value) : std::u16string();
@@ -389,7 +460,17 @@ ProjectTables TablesFromProject(const project::Project& project) {
     for (const project::Receptor& r : project.receptors) {
         tables.receptors.rows.push_back(
             {{FromUtf8(r.name), CellNumberText(r.position.x), CellNumberText(r.position.y)},
-             r.unknown});
+             r.unknown,
+             {},
+             {}});
+    }
+    for (const project::FieldFile& f : project.fields) {
+        tables.fields.rows.push_back(
+            {{FromUtf8(f.pollutant), FromUtf8(f.file), FromUtf8(f.format),
+              CellNumberText(f.offset.x), CellNumberText(f.offset.y), FromUtf8(f.average)},
+             f.unknown,
+             f.rank,
+             f.group});
     }
     return tables;
 }
@@ -437,6 +518,7 @@ std::u16string CellProblem(const ProjectTables& tables, TableId table, std::size
             return problem;
         }
         if (table == TableId::Sources) return SourceRowFault(t, row, definition.key);
+        if (table == TableId::Fields) return FieldRowFault(tables, row, definition.key);
         if (table != TableId::Emissions) return {};
         if (std::u16string fault = EmissionRowFault(tables, row, definition.key); !fault.empty()) {
             return fault;
@@ -501,7 +583,7 @@ std::size_t DeleteRows(Table& table, std::vector<std::size_t> rows) {
 }
 
 bool IsBlankRow(const TableRow& row) {
-    if (!row.unknown.empty()) return false;
+    if (!row.unknown.empty() || !row.rank.empty() || !row.group.empty()) return false;
     return std::all_of(row.cells.begin(), row.cells.end(),
                        [](const std::u16string& cell) { return IsBlankText(cell); });
 }

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "calc/project/project.h"
@@ -18,9 +19,9 @@
 
 namespace quorvel {
 
-enum class TableId { Sources, Emissions, Boundary, Receptors };
-inline constexpr std::array<TableId, 4> kAllTables = {TableId::Sources, TableId::Emissions,
-                                                      TableId::Boundary, TableId::Receptors};
+enum class TableId { Sources, Emissions, Boundary, Receptors, Fields };
+inline constexpr std::array<TableId, 5> kAllTables = {
+    TableId::Sources, TableId::Emissions, TableId::Boundary, TableId::Receptors, TableId::Fields};
 
 enum class ColumnKind {
     Text,            // any text
@@ -44,7 +45,12 @@ enum class ColumnKey {
     Rate,
     Unit,
     Hourly,
-    Daily
+    Daily,
+    File,     // a field file's name, relative to the project file's folder or absolute
+    Format,   // a field file's format: "aermod-plot", "surfer", "csv" or blank
+    OffsetX,  // the field file's coordinates minus the site's, m
+    OffsetY,
+    Average,  // the field's averaging period ("1-HR", "24-HR"); blank: the file's own
 };
 
 struct ColumnDefinition {
@@ -56,7 +62,7 @@ struct ColumnDefinition {
 // The rate units in the order of project::RateUnit.
 inline constexpr std::array<std::u16string_view, 3> kRateUnitTexts = {u"g/s", u"kg/hr", u"t/a"};
 
-// "排放源", "污染物", "厂界", "敏感目标".
+// "排放源", "污染物", "厂界", "敏感目标", "预测浓度场".
 std::u16string_view TableTitle(TableId table);
 // The table's columns, left to right.
 std::span<const ColumnDefinition> TableColumns(TableId table);
@@ -64,8 +70,19 @@ std::span<const ColumnDefinition> TableColumns(TableId table);
 std::optional<std::size_t> ColumnOf(TableId table, ColumnKey key);
 
 struct TableRow {
+    TableRow(std::vector<std::u16string> cells_ = {}, project::UnknownMembers unknown_ = {},
+             std::string rank_ = {}, std::string group_ = {})
+        : cells(std::move(cells_)),
+          unknown(std::move(unknown_)),
+          rank(std::move(rank_)),
+          group(std::move(group_)) {}
+
     std::vector<std::u16string> cells;  // one per column
     project::UnknownMembers unknown;    // the row's members this program does not know
+    // A field file row's plot file rank and source group (UTF-8), kept as
+    // the file gave them; the table does not show them.
+    std::string rank;
+    std::string group;
     friend bool operator==(const TableRow&, const TableRow&) = default;
 };
 
@@ -76,8 +93,7 @@ struct Table {
 };
 
 // A project as the window edits it. What the tables do not show (the name,
-// the plan, the tie to a drawing, the field files, the project's unknown
-// members) is carried
+// the plan, the tie to a drawing, the project's unknown members) is carried
 // as it came.
 struct ProjectTables {
     std::string name;  // UTF-8
@@ -86,10 +102,10 @@ struct ProjectTables {
     Table emissions{TableId::Emissions, {}};
     Table boundary{TableId::Boundary, {}};
     Table receptors{TableId::Receptors, {}};
-    std::u16string targetDistance;  // m, as typed; blank for none
+    Table fields{TableId::Fields, {}};  // the pollutant fields read from files
+    std::u16string targetDistance;      // m, as typed; blank for none
     std::optional<project::Plan> plan;
     std::optional<project::CadTie> cad;
-    std::vector<project::FieldFile> fields;
     project::UnknownMembers unknown;
 
     Table& Of(TableId table);
@@ -108,7 +124,9 @@ ProjectTables TablesFromProject(const project::Project& project);
 // project: the run gives those rows their message. What a project file
 // cannot hold refuses the whole: a number that is not a number, an empty
 // required number, a unit not in the list, an empty or repeated source id,
-// a coordinate beyond the file's range, a boundary that crosses itself. The
+// a coordinate beyond the file's range, a boundary that crosses itself, a
+// field file row without pollutant or file, with an unknown format or a
+// pollutant another row already has. The
 // message names the table, the row (from 1) and the column, with the
 // cell's problem.
 Result<project::Project> ProjectFromTables(const ProjectTables& tables);
@@ -120,7 +138,7 @@ Result<project::Project> ProjectFromTables(const ProjectTables& tables);
 // standard of 0 or less, sides more than 10 times apart (on width and
 // length), no standard (on both standard cells), an emission naming no
 // source, a pollutant its source already has in an earlier row, an empty
-// pollutant name.
+// pollutant name, a field file for a pollutant no emission has.
 std::u16string CellProblem(const ProjectTables& tables, TableId table, std::size_t row,
                            std::size_t column);
 

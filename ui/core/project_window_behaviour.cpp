@@ -1,5 +1,7 @@
 #include "ui/core/project_window_behaviour.h"
 
+#include <algorithm>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -15,6 +17,7 @@
 #include "calc/project/sheet/project_sheet.h"
 #include "calc/sheet/sheet_file.h"
 #include "calc/unicode_text.h"
+#include "ui/core/cell_number.h"
 #include "ui/core/csv_import.h"
 #include "ui/core/form1_design.h"
 #include "ui/core/project_sketch.h"
@@ -55,8 +58,13 @@ void RebaseFileName(std::string& name, const fs::path& oldFolder, const fs::path
 void RebaseFiles(ProjectTables& tables, const fs::path& oldFolder, const fs::path& newFolder) {
     if (tables.plan) RebaseFileName(tables.plan->image, oldFolder, newFolder);
     if (tables.cad) RebaseFileName(tables.cad->file, oldFolder, newFolder);
-    for (project::FieldFile& field : tables.fields)
-        RebaseFileName(field.file, oldFolder, newFolder);
+    const std::size_t fileColumn = *ColumnOf(TableId::Fields, ColumnKey::File);
+    for (TableRow& row : tables.fields.rows) {
+        if (row.cells.size() <= fileColumn || IsBlankText(row.cells[fileColumn])) continue;
+        std::string name = ToUtf8(row.cells[fileColumn]);
+        RebaseFileName(name, oldFolder, newFolder);
+        row.cells[fileColumn] = FromUtf8(name);
+    }
 }
 
 // The parts of `project` that the combined field depends on.
@@ -67,6 +75,7 @@ project::Project FieldInput(const project::Project& project) {
     input.emissions = project.emissions;
     input.boundary = project.boundary;
     input.receptors = project.receptors;
+    input.fields = project.fields;
     return input;
 }
 
@@ -86,8 +95,8 @@ ProjectWindowBehaviour::ProjectWindowBehaviour(ProjectWindowControls& controls, 
       makeLauncher_(std::move(makeLauncher)),
       workers_(workers) {
     if (!computeField) {
-        computeField = [](const project::Project& project) {
-            return project::ComputeField(project);
+        computeField = [](const project::Project& project, const LiveField::Folder& folder) {
+            return project::ComputeField(project, folder);
         };
     }
     std::weak_ptr<int> alive = alive_;
@@ -132,7 +141,34 @@ void ProjectWindowBehaviour::ShowState() {
 
 std::u16string ProjectWindowBehaviour::CellProblem(TableId table, std::size_t row,
                                                    std::size_t column) const {
-    return quorvel::CellProblem(tables_, table, row, column);
+    std::u16string problem = quorvel::CellProblem(tables_, table, row, column);
+    if (!problem.empty() || table != TableId::Fields ||
+        column != ColumnOf(TableId::Fields, ColumnKey::File))
+        return problem;
+    return FieldFileReason(row);
+}
+
+std::u16string ProjectWindowBehaviour::FieldFileReason(std::size_t row) const {
+    const std::vector<TableRow>& rows = tables_.fields.rows;
+    if (!field_ || !fieldProject_ || row >= rows.size() || IsBlankRow(rows[row])) return {};
+    const auto cell = [&](ColumnKey key) {
+        const std::size_t column = *ColumnOf(TableId::Fields, key);
+        return column < rows[row].cells.size() ? ToUtf8(rows[row].cells[column]) : std::string();
+    };
+    const std::string pollutant = cell(ColumnKey::Pollutant);
+    const std::string file = cell(ColumnKey::File);
+    // Only a field computed from this very file speaks for the row.
+    const auto& entries = fieldProject_->fields;
+    if (std::none_of(entries.begin(), entries.end(), [&](const project::FieldFile& f) {
+            return f.pollutant == pollutant && f.file == file;
+        }))
+        return {};
+    for (const project::PollutantFieldResult& p : field_->pollutants) {
+        if (p.pollutant != pollutant) continue;
+        if (!p.error.empty()) return p.error;
+        return p.note;
+    }
+    return {};
 }
 
 std::u16string ProjectWindowBehaviour::Title() const {
@@ -162,13 +198,16 @@ bool ProjectWindowBehaviour::ScheduleField() {
         if (!fieldInput_ && !fieldStatus_.computing && fieldStatus_.text == text) return false;
         if (fieldInput_ || fieldStatus_.computing) liveField_->Edit(nullptr);
         fieldInput_.reset();
+        fieldInputFolder_.reset();
         fieldStatus_ = FieldStatus{false, text};
         return true;
     }
     project::Project input = FieldInput(project.value());
-    if (fieldInput_ == input) return false;
-    liveField_->Edit(std::make_shared<const project::Project>(input));
+    LiveField::Folder folder = FieldFolder();
+    if (fieldInput_ == input && fieldInputFolder_ == folder) return false;
+    liveField_->Edit(std::make_shared<const project::Project>(input), folder);
     fieldInput_ = std::move(input);
+    fieldInputFolder_ = std::move(folder);
     fieldStatus_ = FieldStatus{true, kFieldComputingText};
     return true;
 }
@@ -182,6 +221,7 @@ void ProjectWindowBehaviour::OnField(FieldSchedule::Generation generation,
                                      std::shared_ptr<const project::FieldResult> field) {
     if (!liveField_->IsCurrent(generation)) return;  // an edit came since: its field follows
     fieldProject_ = project;
+    fieldFolder_ = fieldInputFolder_;  // the same as the computation's: no edit came since
     field_ = *field;
     fieldView_ = MakeFieldResultsView(*fieldProject_, *field_);
     fieldStatus_ = FieldStatus{};
@@ -190,7 +230,15 @@ void ProjectWindowBehaviour::OnField(FieldSchedule::Generation generation,
         planChoices_ = std::move(choices);
         controls_.ShowPlanChoices(planChoices_);
     }
-    pointerValue_->SetField(fieldProject_, ChosenPollutant(planChoices_));
+    pointerValue_->SetField(fieldProject_, fieldFolder_, ChosenPollutant(planChoices_));
+    // The field file rows show the new field's reasons.
+    std::vector<std::u16string> reasons;
+    for (std::size_t row = 0; row < tables_.fields.rows.size(); ++row)
+        reasons.push_back(FieldFileReason(row));
+    if (reasons != fieldReasons_) {
+        fieldReasons_ = std::move(reasons);
+        controls_.ShowTables(tables_);
+    }
     controls_.ShowFieldStatus(fieldStatus_);
     controls_.ShowField(FieldView());
     ShowPlan();
@@ -239,7 +287,7 @@ void ProjectWindowBehaviour::PointerAt(std::optional<project::SitePoint> site) {
 void ProjectWindowBehaviour::ChoosePlanPollutant(std::size_t index) {
     if (index >= planChoices_.pollutants.size() || index == planChoices_.chosen) return;
     planChoices_.chosen = index;
-    pointerValue_->SetField(fieldProject_, ChosenPollutant(planChoices_));
+    pointerValue_->SetField(fieldProject_, fieldFolder_, ChosenPollutant(planChoices_));
     controls_.ShowPlanChoices(planChoices_);
     ShowPlan();
 }
@@ -275,6 +323,10 @@ const project::dxf::PlanDrawing* ProjectWindowBehaviour::Drawing() const {
 
 fs::path ProjectWindowBehaviour::ProjectFolder() const {
     return file_.empty() ? fs::path() : file_.parent_path();
+}
+
+LiveField::Folder ProjectWindowBehaviour::FieldFolder() const {
+    return file_.empty() ? LiveField::Folder() : LiveField::Folder(file_.parent_path());
 }
 
 std::optional<project::Project> ProjectWindowBehaviour::ProjectForImport() {
@@ -333,21 +385,35 @@ std::optional<fs::path> ProjectWindowBehaviour::PlanImagePath() const {
     return (file_.parent_path() / image).lexically_normal();
 }
 
-void ProjectWindowBehaviour::SetPlanImage(const fs::path& image) {
-    const fs::path absolute = Absolute(image);
+std::string ProjectWindowBehaviour::NameInProject(const fs::path& file) const {
+    const fs::path absolute = Absolute(file);
     fs::path named = absolute;
     if (!file_.empty()) {
         const fs::path relative =
             absolute.lexically_normal().lexically_relative(file_.parent_path().lexically_normal());
         if (!relative.empty() && *relative.begin() != "..") named = relative;
     }
+    return GenericUtf8(named);
+}
+
+std::size_t ProjectWindowBehaviour::SetFieldFile(std::size_t row, const fs::path& file) {
+    Table& fields = tables_.fields;
+    if (row >= fields.rows.size()) row = quorvel::AddRows(fields, row);
+    const std::size_t column = *ColumnOf(TableId::Fields, ColumnKey::File);
+    fields.rows[row].cells[column] = FromUtf8(NameInProject(file));
+    controls_.ShowTables(tables_);
+    Edited();
+    return row;
+}
+
+void ProjectWindowBehaviour::SetPlanImage(const fs::path& image) {
     if (!tables_.plan) {
         project::Plan plan;
         plan.points[0] = {{0, 0}, {0, 0}, {}};
         plan.points[1] = {{100, 100}, {100, -100}, {}};
         tables_.plan = std::move(plan);
     }
-    const std::string text = GenericUtf8(named);
+    const std::string text = NameInProject(image);
     if (tables_.plan->image == text) return;
     tables_.plan->image = text;
     Edited();
@@ -460,11 +526,13 @@ void ProjectWindowBehaviour::ReplaceDocument(ProjectTables tables, fs::path file
     results_.reset();
     view_.reset();
     fieldInput_.reset();
+    fieldInputFolder_.reset();
     fieldProject_.reset();
+    fieldFolder_.reset();
     field_.reset();
     fieldView_.reset();
     planChoices_ = WithPollutants(planChoices_, {});
-    pointerValue_->SetField(nullptr, {});
+    pointerValue_->SetField(nullptr, std::nullopt, {});
     UpdateField();
     Refresh();
 }
@@ -502,11 +570,16 @@ bool ProjectWindowBehaviour::SaveTo(const fs::path& file) {
         controls_.ShowMessage(saved.error());
         return false;
     }
+    // The names as saved, relative to the new folder.
     tables_.plan = tables.plan;
     tables_.cad = tables.cad;
+    const bool renamed = tables_.fields != tables.fields;
+    tables_.fields = tables.fields;
     file_ = file;
     dirty_ = false;
+    if (renamed) controls_.ShowTables(tables_);
     ShowState();
+    UpdateField();  // relative field files now lie in the new folder
     return true;
 }
 
@@ -614,7 +687,9 @@ void ProjectWindowBehaviour::Compute() {
     project::BatchSettings settings{appDir_, workers_};
     project::LauncherFactory factory = makeLauncher_;
     std::weak_ptr<int> alive = alive_;
-    worker_ = std::jthread([this, project, settings, factory, alive](std::stop_token stop) {
+    LiveField::Folder folder = FieldFolder();
+    worker_ = std::jthread([this, project, settings, factory, alive,
+                            folder = std::move(folder)](std::stop_token stop) {
         const auto post = [this, alive](std::function<void()> task) {
             controls_.Post([alive, task = std::move(task)] {
                 if (alive.lock()) task();
@@ -643,6 +718,15 @@ void ProjectWindowBehaviour::Compute() {
                 stop);
         }
         const bool limitsStopped = !run->cancelled && stop.stop_requested();
+        // The current rule's field goes with the results, so that the sheet
+        // gives it as the console tool's does, field files included.
+        if (!run->cancelled && !limitsStopped) {
+            try {
+                run->results.field = project::ComputeField(*project, folder);
+            } catch (const std::exception&) {
+                run->results.field.reset();  // out of memory: the sheet goes without it
+            }
+        }
         post([this, run, project, limitsStopped] {
             runProject_ = *project;
             OnFinished(run, limitsStopped);

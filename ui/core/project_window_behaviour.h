@@ -58,6 +58,13 @@ inline constexpr char16_t kFieldComputingText[] = u"正在计算浓度场…";
 // Over the plan, before the reason, while the tables cannot be computed.
 inline constexpr char16_t kFieldUnusableText[] = u"表格中有不能使用的单元格，浓度场未更新：";
 
+// The command that fills the 预测浓度场 table's row with a file, its file
+// dialog's title and filter.
+inline constexpr char16_t kFieldFileCommand[] = u"浏览浓度场文件…";
+inline constexpr char16_t kFieldFileTitle[] = u"选择浓度场文件";
+inline constexpr char16_t kFieldFileFilter[] =
+    u"浓度场文件 (*.plt *.PLT *.grd *.GRD *.csv *.CSV *.txt);;所有文件 (*)";
+
 enum class SaveAnswer { Save, DontSave, Cancel };
 
 enum class RunState {
@@ -171,8 +178,15 @@ class ProjectWindowBehaviour {
 
     // --- the document
     const ProjectTables& Tables() const { return tables_; }
-    // The cell's tooltip; empty when the cell is usable.
+    // The cell's tooltip; empty when the cell is usable. A field file row's
+    // file cell also carries why the field shown could not use that file,
+    // or its note (FieldFileReason).
     std::u16string CellProblem(TableId table, std::size_t row, std::size_t column) const;
+    // Why the live field shown refused the file of the 预测浓度场 table's
+    // `row` (from 0), or its note on that file's field; empty when there is
+    // none, or when the field shown was computed before the row's pollutant
+    // and file were as they are.
+    std::u16string FieldFileReason(std::size_t row) const;
     bool IsDirty() const { return dirty_; }
     // The project file; empty for a project not yet saved.
     const std::filesystem::path& File() const { return file_; }
@@ -222,6 +236,11 @@ class ProjectWindowBehaviour {
     // would not open again: it is refused with a message (false).
     bool SetPlanPoint(std::size_t index, project::SitePoint pixel, project::SitePoint site);
     void RemovePlan();
+    // The field file the user chose for the 预测浓度场 table's `row` (from 0;
+    // rows.size() or more: a new row at the end), named relative to the
+    // project file's folder when it lies inside it, else absolute. Returns
+    // the row it went into.
+    std::size_t SetFieldFile(std::size_t row, const std::filesystem::path& file);
     const std::optional<project::Plan>& Plan() const { return tables_.plan; }
 
     // --- the site plan drawing
@@ -235,6 +254,8 @@ class ProjectWindowBehaviour {
                                                         const project::Project& project);
     // The folder the project file lies in; empty for a project not saved yet.
     std::filesystem::path ProjectFolder() const;
+    // The same for the field's files: nullopt for a project not saved yet.
+    LiveField::Folder FieldFolder() const;
     // Puts the project an import from a drawing made in place of the tables
     // (DxfImportBehaviour::Imported); the drawing is then drawn under the plan.
     void TakeImport(const project::Project& imported);
@@ -298,6 +319,9 @@ class ProjectWindowBehaviour {
 
     void Edited();
     void ShowPlan();
+    // `file` as the project names it: relative to the project file's folder
+    // when inside it, else absolute (UTF-8, forward slashes).
+    std::string NameInProject(const std::filesystem::path& file) const;
     // The plan picture of the tables' plan, read again only when its file changes.
     const std::optional<project::PlanPicture>& Picture() const;
     // The tied drawing's lines, read again only when the tie changes; null
@@ -346,10 +370,13 @@ class ProjectWindowBehaviour {
     // What the field was last asked for (the parts of the project it depends
     // on); empty when the tables could not be used.
     std::optional<project::Project> fieldInput_;
+    LiveField::Folder fieldInputFolder_;  // and the folder of its field files
     std::shared_ptr<const project::Project> fieldProject_;
+    LiveField::Folder fieldFolder_;  // the folder of fieldProject_'s field files
     std::optional<project::FieldResult> field_;
     std::optional<FieldResultsView> fieldView_;
     FieldStatus fieldStatus_;
+    std::vector<std::u16string> fieldReasons_;  // FieldFileReason of each row as last shown
     PlanChoices planChoices_;
 
     // Posted tasks hold it weakly: once the behaviour is gone they do nothing.

@@ -205,6 +205,9 @@ void ProjectWindow::BuildCommands() {
     connect(paste, &QAction::triggered, this, [this] {
         if (auto id = CurrentTable()) Paste(*id);
     });
+    QAction* fieldFile = editMenu->addAction(Text(kFieldFileCommand));
+    fieldFile->setObjectName(QStringLiteral("chooseFieldFile"));
+    connect(fieldFile, &QAction::triggered, this, [this] { ChooseFieldFile(); });
     bar->addAction(addRow);
     bar->addAction(deleteRows);
 
@@ -267,8 +270,8 @@ QWidget* ProjectWindow::BuildTables() {
 
     tableTabs_ = new QTabWidget(panel);
     tableTabs_->setObjectName(QStringLiteral("tableTabs"));
-    static constexpr std::array<const char*, 4> kNames = {"sourcesTable", "emissionsTable",
-                                                          "boundaryTable", "receptorsTable"};
+    static constexpr std::array<const char*, kAllTables.size()> kNames = {
+        "sourcesTable", "emissionsTable", "boundaryTable", "receptorsTable", "fieldsTable"};
     for (TableId id : kAllTables) {
         const auto i = static_cast<std::size_t>(id);
         auto* view = new CellTable(tableTabs_);
@@ -402,6 +405,21 @@ void ProjectWindow::ChoosePlanImage() {
     behaviour_->SetPlanImage(*image);
     ShowSettings();
     SetPlanPoint(0);
+}
+
+void ProjectWindow::ChooseFieldFile() {
+    if (!services_.askPath) return;
+    CommitEditing();
+    CellTable* view = table(TableId::Fields);
+    const bool onRow = CurrentTable() == TableId::Fields && view->currentIndex().isValid();
+    const std::size_t row = onRow ? static_cast<std::size_t>(view->currentIndex().row())
+                                  : behaviour_->Tables().fields.rows.size();
+    const auto file = services_.askPath(this, ProjectWindowServices::FileKind::FieldFile, {});
+    if (!file) return;
+    const std::size_t chosen = behaviour_->SetFieldFile(row, *file);
+    showTable(TableId::Fields);
+    view->setCurrentCell(static_cast<int>(chosen),
+                         static_cast<int>(*ColumnOf(TableId::Fields, ColumnKey::File)));
 }
 
 void ProjectWindow::ImportDrawing() {

@@ -46,7 +46,8 @@ struct ProjectWindowServices {
         PlanImage,
         Drawing,
         ExportPicture,
-        ResultDrawing
+        ResultDrawing,
+        FieldFile  // a pollutant's field for the 预测浓度场 table
     };
     // A file dialog; nullopt when cancelled. `suggested`: the name offered.
     std::function<std::optional<std::filesystem::path>(QWidget* parent, FileKind kind,
@@ -118,6 +119,8 @@ class ProjectWindow : public QMainWindow, private ProjectWindowControls {
     void DeleteRows(TableId id);
     std::optional<TableId> CurrentTable() const;
     void ChoosePlanImage();
+    // 浏览浓度场文件…: a file into the 预测浓度场 table's current row.
+    void ChooseFieldFile();
     // 导入DXF…: a drawing, the dialog, and what it adds into the tables.
     void ImportDrawing();
     void SetPlanPoint(int index);

@@ -64,6 +64,10 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, ProjectWindowServi
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("选择底图"), QString(),
                                                   QStringLiteral("图片 (*.png *.jpg *.jpeg)"));
             break;
+        case Kind::FieldFile:
+            chosen = QFileDialog::getOpenFileName(parent, Tr(kFieldFileTitle), QString(),
+                                                  Tr(kFieldFileFilter));
+            break;
     }
     if (chosen.isEmpty()) return std::nullopt;
     return PathOf(chosen);

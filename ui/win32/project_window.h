@@ -101,7 +101,7 @@ class ProjectWindow : private ProjectWindowControls {
     HWND resultTabs_ = nullptr, conclusion_ = nullptr;
     std::array<HWND, 4> results_{};  // emissions, sources, receptors, limits
     HWND progress_ = nullptr, stop_ = nullptr, status_ = nullptr, planButton_ = nullptr;
-    std::array<std::unique_ptr<CellListView>, 4> tables_;
+    std::array<std::unique_ptr<CellListView>, kAllTables.size()> tables_;
     PlanView plan_;
     PlanFieldBar planBar_;
     FieldResultsPane fieldPane_;

@@ -52,7 +52,8 @@ PollutantFieldResult Failed(const std::string& pollutant, std::u16string error) 
 
 }  // namespace
 
-FieldResult ComputeField(const Project& project, const std::filesystem::path& projectFolder,
+FieldResult ComputeField(const Project& project,
+                         const std::optional<std::filesystem::path>& projectFolder,
                          const RuleSettings& settings) {
     return ComputeField(project, *PrepareFields(project, projectFolder), settings);
 }

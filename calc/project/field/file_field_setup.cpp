@@ -39,8 +39,9 @@ Result<double> DailyStandard(const Project& project, const std::string& pollutan
 
 }  // namespace
 
-std::vector<FileFieldSetup> SetUpFileFields(const Project& project, const FieldSetup& setup,
-                                            const std::filesystem::path& projectFolder) {
+std::vector<FileFieldSetup> SetUpFileFields(
+    const Project& project, const FieldSetup& setup,
+    const std::optional<std::filesystem::path>& projectFolder) {
     std::vector<FileFieldSetup> all;
     for (const FieldFile& entry : project.fields) {
         FileFieldSetup f;
@@ -55,7 +56,14 @@ std::vector<FileFieldSetup> SetUpFileFields(const Project& project, const FieldS
             continue;
         }
         f.pollutant = static_cast<std::size_t>(named - setup.pollutants.begin());
-        Result<FileField> loaded = LoadFieldFile(projectFolder, entry);
+        if (!projectFolder && !PathFromText(FromUtf8(entry.file)).is_absolute()) {
+            f.error = u"项目尚未保存，无法确定浓度场文件" + Quoted(entry.file) +
+                      u"所在的位置：请先保存项目，或填写文件的完整路径";
+            all.push_back(std::move(f));
+            continue;
+        }
+        Result<FileField> loaded =
+            LoadFieldFile(projectFolder.value_or(std::filesystem::path()), entry);
         if (!loaded) {
             f.error = loaded.error();
             all.push_back(std::move(f));

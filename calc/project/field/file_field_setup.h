@@ -25,10 +25,13 @@ struct FileFieldSetup {
 };
 
 // Every `fields` entry of the project, in its order, its file read relative
-// to `projectFolder`. A 1-HR field takes the pollutant's S of `setup`; a
+// to `projectFolder`; nullopt for a project not saved yet, whose relative
+// file names cannot be told where they lie (refused with that reason;
+// absolute ones are read). A 1-HR field takes the pollutant's S of `setup`; a
 // 24-HR field the daily standard x 1000, which all the pollutant's rows
 // that give one must agree on; without one it is refused.
-std::vector<FileFieldSetup> SetUpFileFields(const Project& project, const FieldSetup& setup,
-                                            const std::filesystem::path& projectFolder);
+std::vector<FileFieldSetup> SetUpFileFields(
+    const Project& project, const FieldSetup& setup,
+    const std::optional<std::filesystem::path>& projectFolder);
 
 }  // namespace quorvel::project

@@ -74,8 +74,8 @@ bool MixedFunction::Covers(const SitePoint& point, std::size_t which) const {
     return (r.file ? files_ : screening_).Covers(point, r.index);
 }
 
-std::unique_ptr<ProjectFields> PrepareFields(const Project& project,
-                                             const std::filesystem::path& projectFolder) {
+std::unique_ptr<ProjectFields> PrepareFields(
+    const Project& project, const std::optional<std::filesystem::path>& projectFolder) {
     auto prepared = std::make_unique<ProjectFields>();
     ProjectFields& f = *prepared;
     f.setup = SetUpField(project);

@@ -59,8 +59,9 @@ struct ProjectFields {
     std::unique_ptr<MixedFunction> function;  // field i is fields[i]
 };
 
-// The fields of `project`, field files read relative to `projectFolder`.
-std::unique_ptr<ProjectFields> PrepareFields(const Project& project,
-                                             const std::filesystem::path& projectFolder);
+// The fields of `project`, field files read relative to `projectFolder`
+// (nullopt: a project not saved yet, see SetUpFileFields).
+std::unique_ptr<ProjectFields> PrepareFields(
+    const Project& project, const std::optional<std::filesystem::path>& projectFolder);
 
 }  // namespace quorvel::project

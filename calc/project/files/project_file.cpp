@@ -299,7 +299,6 @@ constexpr std::string_view kPlanMembers[] = {"image", "points"};
 constexpr std::string_view kPlanPointMembers[] = {"pixel", "site"};
 constexpr std::string_view kFieldMembers[] = {"pollutant", "file", "format", "offset",
                                               "average",   "rank", "group"};
-constexpr std::string_view kFieldFormats[] = {"aermod-plot", "surfer", "csv"};
 constexpr std::string_view kCadMembers[] = {"file", "unit", "origin", "north_deg", "layers"};
 
 constexpr std::pair<DrawingUnit, std::string_view> kDrawingUnitNames[] = {
@@ -481,8 +480,8 @@ FieldFile ReadFieldFile(const Json& value, const std::string& path) {
     field.file = RequiredString(object, "file", path);
     if (field.file.empty()) Refuse(Text(Dotted(path, "file")) + u" 为空：应写浓度场文件名");
     field.format = OptionalString(object, "format", path);
-    if (!field.format.empty() && std::find(std::begin(kFieldFormats), std::end(kFieldFormats),
-                                           field.format) == std::end(kFieldFormats)) {
+    if (!field.format.empty() && std::find(kFieldFormats.begin(), kFieldFormats.end(),
+                                           field.format) == kFieldFormats.end()) {
         Refuse(Text(Dotted(path, "format")) + u" 应为 “aermod-plot”、“surfer” 或 “csv”，而不是 " +
                Quoted(field.format));
     }

@@ -60,7 +60,9 @@ struct Recorder {
 
 std::unique_ptr<LiveField> Live(Recorder& recorder, milliseconds pause) {
     return std::make_unique<LiveField>(
-        [&recorder](const project::Project& p) { return recorder.Compute(p); },
+        [&recorder](const project::Project& p, const LiveField::Folder&) {
+            return recorder.Compute(p);
+        },
         [&recorder](FieldSchedule::Generation, std::shared_ptr<const project::Project> p,
                     std::shared_ptr<const project::FieldResult> f) { recorder.Deliver(*p, *f); },
         pause);

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "calc/project/field/compute_field.h"
+#include "calc/project/files/tests/scratch_folder.h"
 #include "calc/unicode_text.h"
 
 namespace quorvel {
@@ -30,19 +31,46 @@ TEST(PointerValueTest, TheFieldsOwnNumberWhereItReportsOne) {
     const project::FieldResult field = project::ComputeField(project);
     ASSERT_EQ(field.pollutants.size(), 2u);
     const project::FieldValue& max = *field.pollutants[0].maxOutside;
-    const std::u16string text = PointerValueText(project, "非甲烷总烃", max.at);
+    const auto prepared = project::PrepareFields(project, std::nullopt);
+    const std::u16string text = PointerValueText(*prepared, "非甲烷总烃", max.at);
     EXPECT_TRUE(text.starts_with(u"非甲烷总烃 ")) << ToUtf8(text);
     const std::u16string c = text.substr(6, text.find(u" µg") - 6);
     EXPECT_NEAR(std::stod(ToUtf8(c)), max.c, max.c * 0.005) << ToUtf8(text);
     EXPECT_NE(text.find(u"占标率 "), std::u16string::npos);
 
     // All pollutants: each one's share of its standard.
-    const std::u16string all = PointerValueText(project, "", max.at);
+    const std::u16string all = PointerValueText(*prepared, "", max.at);
     EXPECT_TRUE(all.starts_with(u"非甲烷总烃 ")) << ToUtf8(all);
     EXPECT_NE(all.find(u"，苯 "), std::u16string::npos) << ToUtf8(all);
     EXPECT_EQ(all.find(u"µg"), std::u16string::npos);
 
-    EXPECT_EQ(PointerValueText(project, "氨", max.at), u"");
+    EXPECT_EQ(PointerValueText(*prepared, "氨", max.at), u"");
+}
+
+// 苯 from a CSV field of 3 µg/m³ everywhere over site x, y in [0, 400] m,
+// written in file coordinates 1000 m east of the site's.
+TEST(PointerValueTest, AFileFieldGivesItsOwnValueAndSaysWhereItEnds) {
+    project::test_support::ScratchFolder folder;
+    std::string csv = "x,y,浓度\n";
+    for (int x = 1000; x <= 1400; x += 100) {
+        for (int y = 0; y <= 400; y += 100) {
+            csv += std::to_string(x) + "," + std::to_string(y) + ",3\n";
+        }
+    }
+    project::test_support::WriteBytes(folder.path() / PathFromText(u"苯.csv"), csv);
+    project::Project project = TwoPollutants();
+    project.fields.push_back({"苯", "苯.csv", "csv", {1000, 0}, "", "", "", {}});
+    const auto prepared = project::PrepareFields(project, folder.path());
+
+    EXPECT_EQ(PointerValueText(*prepared, "苯", {250, 130}), u"苯 3 µg/m³，占标率 2.73%");
+    EXPECT_EQ(PointerValueText(*prepared, "苯", {450, 130}), u"苯：不在浓度场文件范围内");
+    const std::u16string all = PointerValueText(*prepared, "", {450, 130});
+    EXPECT_TRUE(all.starts_with(u"非甲烷总烃 ")) << ToUtf8(all);
+    EXPECT_TRUE(all.ends_with(u"，苯：不在浓度场文件范围内")) << ToUtf8(all);
+
+    // Not saved yet: the relative name cannot be found, so 苯 has no field.
+    const auto unsaved = project::PrepareFields(project, std::nullopt);
+    EXPECT_EQ(PointerValueText(*unsaved, "苯", {250, 130}), u"");
 }
 
 TEST(PointerValueTest, DeliversForTheLatestPointAndNothingOffThePlan) {
@@ -63,7 +91,7 @@ TEST(PointerValueTest, DeliversForTheLatestPointAndNothingOffThePlan) {
     ASSERT_TRUE(wait(1));
     EXPECT_EQ(texts.back(), u"");
 
-    value.SetField(std::make_shared<const project::Project>(TwoPollutants()), "苯");
+    value.SetField(std::make_shared<const project::Project>(TwoPollutants()), std::nullopt, "苯");
     value.Ask(project::SitePoint{300, 100});
     ASSERT_TRUE(wait(2));
     EXPECT_TRUE(texts.back().starts_with(u"苯 ")) << ToUtf8(texts.back());

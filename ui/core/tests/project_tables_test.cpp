@@ -37,8 +37,8 @@ Project SampleProject() {
                  "aermod-plot",
                  {512345, 3401234},
                  "1-HR",
-                 "",
-                 "",
+                 "1ST",
+                 "ALL",
                  R"({"run":"A"})"}};
     p.unknown = R"({"author":"张工"})";
     return p;
@@ -65,6 +65,9 @@ TEST(ProjectTables, AProjectComesBackWhole_UnknownMembersIncluded) {
               (std::vector<std::u16string>{u"S1", u"非甲烷总烃", u"0.12", u"kg/hr", u"2", u""}));
     EXPECT_EQ(tables.emissions.rows[1].cells[kUnit], u"t/a");
     EXPECT_EQ(tables.boundary.rows.size(), 4u);
+    EXPECT_EQ(tables.fields.rows[0].cells,
+              (std::vector<std::u16string>{u"非甲烷总烃", u"预测/NMHC.PLT", u"aermod-plot",
+                                           u"512345", u"3401234", u"1-HR"}));
 
     const Result<Project> back = ProjectFromTables(tables);
     ASSERT_TRUE(back) << ToUtf8(back.error());
@@ -167,8 +170,10 @@ TEST(ProjectTables, WhatOnlyTheMainWindowsCheckRefusesIsShownOnTheRate) {
 
 TEST(ProjectTables, ABoundaryThatCrossesItselfIsToldAndRefused) {
     ProjectTables t = GoodTables();
-    t.boundary.rows = {
-        {{u"0", u"0"}, {}}, {{u"10", u"10"}, {}}, {{u"10", u"0"}, {}}, {{u"0", u"10"}, {}}};
+    t.boundary.rows = {{{u"0", u"0"}, {}, {}, {}},
+                       {{u"10", u"10"}, {}, {}, {}},
+                       {{u"10", u"0"}, {}, {}, {}},
+                       {{u"0", u"10"}, {}}};
     EXPECT_NE(BoundaryProblem(t), u"");
     const Result<Project> p = ProjectFromTables(t);
     ASSERT_FALSE(p);
@@ -188,6 +193,47 @@ TEST(ProjectTables, RowsAreAddedWhereAskedAndDeletedByIndex) {
     EXPECT_EQ(DeleteRows(table, {3, 0, 3, 17}), 2u);
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[1].cells[0], u"b");
+}
+
+// The 预测浓度场 table: a row per field file, its offsets optional, its
+// pollutant once and one that the emissions have, a known format.
+TEST(ProjectTables, FieldFileRowsBecomeTheProjectsFieldsAndTheirFaultsAreMarked) {
+    constexpr std::size_t kFieldPollutant = 0, kFile = 1, kFormat = 2, kOffsetX = 3;
+    ProjectTables t = GoodTables();
+    AddRows(t.fields, 0);
+    t.fields.rows[0].cells[kFieldPollutant] = u"苯";
+    t.fields.rows[0].cells[kFile] = u"预测/苯.grd";
+    Result<Project> p = ProjectFromTables(t);
+    ASSERT_TRUE(p) << ToUtf8(p.error());
+    ASSERT_EQ(p.value().fields.size(), 1u);
+    EXPECT_EQ(p.value().fields[0].file, "预测/苯.grd");
+    EXPECT_EQ(p.value().fields[0].offset, (project::SitePoint{0, 0}));
+    EXPECT_EQ(p.value().fields[0].format, "");
+    EXPECT_TRUE(AllCellProblems(t).empty());
+
+    t.fields.rows[0].cells[kFormat] = u"grd";
+    EXPECT_NE(CellProblem(t, TableId::Fields, 0, kFormat).find(u"不是可用的格式"),
+              std::u16string::npos);
+    EXPECT_FALSE(ProjectFromTables(t));  // no project file holds it
+    t.fields.rows[0].cells[kFormat] = u"surfer";
+    t.fields.rows[0].cells[kOffsetX] = u"东";
+    EXPECT_EQ(CellProblem(t, TableId::Fields, 0, kOffsetX), u"“东”不是数字");
+    t.fields.rows[0].cells[kOffsetX] = u"512000";
+    EXPECT_EQ(ProjectFromTables(t).value().fields[0].offset.x, 512000.0);
+
+    // A second field of 苯 cannot be read back; a pollutant without emissions
+    // is marked but kept, for the field to refuse.
+    t.fields.rows.push_back(t.fields.rows[0]);
+    EXPECT_NE(CellProblem(t, TableId::Fields, 1, kFieldPollutant).find(u"第 1 行已有"),
+              std::u16string::npos);
+    EXPECT_FALSE(ProjectFromTables(t));
+    t.fields.rows[1].cells[kFieldPollutant] = u"氨";
+    EXPECT_NE(CellProblem(t, TableId::Fields, 1, kFieldPollutant).find(u"没有“氨”的排放"),
+              std::u16string::npos);
+    EXPECT_TRUE(ProjectFromTables(t));
+    t.fields.rows[1].cells[kFile] = u" ";
+    EXPECT_EQ(CellProblem(t, TableId::Fields, 1, kFile), u"请填写浓度场文件");
+    EXPECT_FALSE(ProjectFromTables(t));
 }
 
 }  // namespace

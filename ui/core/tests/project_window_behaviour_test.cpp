@@ -462,5 +462,74 @@ TEST_F(ProjectWindowTest, AnImportFromADrawingFillsTheTablesAndLiesUnderThePlan)
     EXPECT_NE(window_.messages.back().find(u"表格中有不能使用的单元格"), std::u16string::npos);
 }
 
+// The live field takes a pollutant's field from its file, read beside the
+// project file: a project not saved yet cannot say where a relative name
+// lies, and a file that cannot be used is that row's reason while the other
+// pollutants are computed.
+TEST_F(ProjectWindowTest, TheLiveFieldReadsFieldFilesBesideTheProject) {
+    const fs::path folder = appDir_ / u8"项目";
+    fs::create_directories(folder);
+    // 苯 at 150 µg/m³ (half its standard) over 2 km around the plant.
+    std::string csv = "x,y,浓度\n";
+    for (int x = -1000; x <= 1000; x += 250) {
+        for (int y = -1000; y <= 1000; y += 250)
+            csv += std::to_string(x) + "," + std::to_string(y) + ",150\n";
+    }
+    std::ofstream(folder / u8"苯.csv", std::ios::binary) << csv;
+
+    auto w = Window();
+    TypeProject(*w);
+    w->Paste(TableId::Boundary, 0, 0, u"-100\t-100\r\n100\t-100\r\n100\t100\r\n-100\t100\r\n");
+    w->AddRows(TableId::Fields, 0);
+    w->SetCell(TableId::Fields, 0, 0, u"苯");
+    w->SetCell(TableId::Fields, 0, 1, u"苯.csv");
+    const auto computed = [&] {
+        return window_.PumpUntil([&] { return !w->FieldState().computing && w->Field(); });
+    };
+    const auto named = [&](const std::string& pollutant) {
+        for (const project::PollutantFieldResult& p : w->Field()->pollutants)
+            if (p.pollutant == pollutant) return p;
+        ADD_FAILURE() << "no " << pollutant;
+        return project::PollutantFieldResult{};
+    };
+    ASSERT_TRUE(computed());
+    EXPECT_NE(named("苯").error.find(u"项目尚未保存"), std::u16string::npos);
+    EXPECT_EQ(w->CellProblem(TableId::Fields, 0, 1), named("苯").error);
+    EXPECT_TRUE(named("甲苯").error.empty());
+    EXPECT_TRUE(named("甲苯").maxOutside);
+
+    // Saved beside the file: the field is the file's, and the row is fine.
+    window_.savePath = folder / "p.qvproj";
+    ASSERT_TRUE(w->SaveAs());
+    ASSERT_TRUE(computed());
+    ASSERT_TRUE(named("苯").maxOutside) << ToUtf8(named("苯").error);
+    EXPECT_EQ(named("苯").source, "苯.csv");
+    EXPECT_NEAR(named("苯").maxOutside->c, 150.0, 1e-6);
+    EXPECT_EQ(w->CellProblem(TableId::Fields, 0, 1), u"");
+
+    // Saved elsewhere, the name follows so that it is still the same file.
+    fs::create_directories(appDir_ / u8"另存");
+    window_.savePath = appDir_ / u8"另存" / "q.qvproj";
+    ASSERT_TRUE(w->SaveAs());
+    EXPECT_EQ(w->Tables().fields.rows[0].cells[1], u"../项目/苯.csv");
+    ASSERT_TRUE(computed());
+    EXPECT_TRUE(named("苯").maxOutside) << ToUtf8(named("苯").error);
+
+    // A file that is not there: its row says so; the others are computed.
+    w->SetCell(TableId::Fields, 0, 1, u"没有.csv");
+    ASSERT_TRUE(computed());
+    EXPECT_NE(w->CellProblem(TableId::Fields, 0, 1).find(u"没有.csv"), std::u16string::npos)
+        << ToUtf8(w->CellProblem(TableId::Fields, 0, 1));
+    EXPECT_TRUE(named("甲苯").maxOutside);
+
+    // The file dialog's choice: relative inside the project's folder, else absolute.
+    EXPECT_EQ(w->SetFieldFile(9, appDir_ / u8"另存" / u8"场" / "x.grd"), 1u);
+    EXPECT_EQ(w->Tables().fields.rows[1].cells[1], u"场/x.grd");
+    w->SetFieldFile(1, folder / u8"苯.csv");
+    const std::u8string absolute = (folder / u8"苯.csv").generic_u8string();
+    EXPECT_EQ(w->Tables().fields.rows[1].cells[1],
+              FromUtf8(std::string(absolute.begin(), absolute.end())));
+}
+
 }  // namespace
 }  // namespace quorvel

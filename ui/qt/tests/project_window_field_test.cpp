@@ -1,6 +1,7 @@
 // The project window's live field on the offscreen platform: the example's
 // field comes without 计算, an edit computes it again after the pause with
-// the plan marked meanwhile, and a computation an edit overtook is dropped.
+// the plan marked meanwhile, and a computation an edit overtook is dropped;
+// the 预测浓度场 table with a good and a damaged field file.
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QFile>
@@ -42,13 +43,13 @@ struct FieldProbe {
     std::atomic<bool> hold = false;
     std::atomic<int> finished = 0;
 
-    project::FieldResult Compute(const project::Project& project) {
+    project::FieldResult Compute(const project::Project& project, const LiveField::Folder& folder) {
         {
             const std::lock_guard lock(mutex);
             heights.push_back(project.sources.empty() ? 0.0 : project.sources[0].height);
         }
         while (hold) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        project::FieldResult field = project::ComputeField(project);
+        project::FieldResult field = project::ComputeField(project, folder);
         ++finished;
         return field;
     }
@@ -101,8 +102,9 @@ class ProjectWindowFieldTest : public QObject {
             return std::exchange(nextPath_, std::nullopt);
         };
         services.openUrl = [](const QUrl&) {};
-        services.computeField = [probe = probe_.get()](const project::Project& p) {
-            return probe->Compute(p);
+        services.computeField = [probe = probe_.get()](const project::Project& p,
+                                                       const LiveField::Folder& folder) {
+            return probe->Compute(p, folder);
         };
         window_ = std::make_unique<ProjectWindow>(std::move(services));
         window_->show();
@@ -215,6 +217,59 @@ class ProjectWindowFieldTest : public QObject {
                  static_cast<int>(field.receptors.size() * field.pollutants.size()));
         QCOMPARE(receptors->item(0, 0)->text(), QString::fromStdString(field.receptors[0].name));
         QVERIFY(receptors->item(0, 6)->text().contains(QStringLiteral("S1")));
+    }
+
+    void theFieldFileTableTakesAGoodFileAndShowsWhyABadOneIsRefused() {
+        QTRY_VERIFY_WITH_TIMEOUT(Behaviour().Field() != nullptr, 20000);
+        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("tableTabs"));
+        QCOMPARE(tabs->tabText(static_cast<int>(TableId::Fields)), QStringLiteral("预测浓度场"));
+        // 苯 at 50 µg/m³, under half its standard, over 2 km around the plant.
+        const auto write = [this](const QString& name, const QByteArray& bytes) {
+            QFile file(dir_->filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        QByteArray grid = "DSAA\n5 5\n-1000 1000\n-1000 1000\n50 50\n";
+        for (int row = 0; row < 5; ++row) grid += "50 50 50 50 50\n";
+        write(QStringLiteral("苯.grd"), grid);
+        write(QStringLiteral("坏.grd"), "DSAA\n5 5\n-1000\n");
+        const auto pollutant = [this](const std::string& name) {
+            for (const project::PollutantFieldResult& p : Behaviour().Field()->pollutants)
+                if (p.pollutant == name) return p;
+            return project::PollutantFieldResult{};
+        };
+
+        nextPath_ = PathOf(dir_->filePath(QStringLiteral("苯.grd")));
+        window_->findChild<QAction*>(QStringLiteral("chooseFieldFile"))->trigger();
+        CellTable* fields = window_->table(TableId::Fields);
+        QCOMPARE(tabs->currentIndex(), static_cast<int>(TableId::Fields));
+        QCOMPARE(fields->rowCount(), 1);
+        QCOMPARE(fields->item(0, 1)->text(), QStringLiteral("苯.grd"));
+        Behaviour().SetCell(TableId::Fields, 0, 0, u"苯");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !Behaviour().FieldState().computing && pollutant("苯").source == "苯.grd", 20000);
+        QVERIFY(pollutant("苯").maxOutside);
+        QCOMPARE(fields->item(0, 1)->toolTip(), QString());
+        // The 现行导则 tab names the file as 苯's field.
+        CellTable* results = window_->results()->fieldTables()[0];
+        bool named = false;
+        for (int row = 0; row < results->rowCount(); ++row) {
+            if (results->item(row, 0)->text() != QStringLiteral("苯")) continue;
+            for (int column = 1; column < results->columnCount(); ++column)
+                named = named || results->item(row, column)->text() == QStringLiteral("苯.grd");
+        }
+        QVERIFY(named);
+
+        // A damaged file: the row says why, and the other pollutants are computed.
+        nextPath_ = PathOf(dir_->filePath(QStringLiteral("坏.grd")));
+        window_->findChild<QAction*>(QStringLiteral("chooseFieldFile"))->trigger();
+        QCOMPARE(fields->rowCount(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !Behaviour().FieldState().computing && !pollutant("苯").error.empty(), 20000);
+        QTRY_COMPARE(fields->item(0, 1)->toolTip(),
+                     QString::fromStdU16String(pollutant("苯").error));
+        QVERIFY(fields->item(0, 1)->toolTip().contains(QStringLiteral("坏.grd")));
+        QVERIFY(pollutant("非甲烷总烃").maxOutside);
     }
 
     void copyAndExportThePlan() {
