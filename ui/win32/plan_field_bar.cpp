@@ -34,7 +34,10 @@ void PlanFieldBar::Layout(int x, int y, int width, int height, double scale) {
     const int listHeight = px(200);
     const auto place = [&](HWND control, int wanted, int high) {
         const int w = std::max(0, std::min(wanted, right - x));
-        MoveWindow(control, x, y, w, high, TRUE);
+        // Painted anew where it lands: the old pixels moved along were another label's.
+        SetWindowPos(control, nullptr, x, y, w, high,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        InvalidateRect(control, nullptr, TRUE);
         x += w + gap;
     };
     place(showsLabel_, px(36), height);
