@@ -598,17 +598,16 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ShowResultsTab(TabCtrl_GetCurSel(resultTabs_));
                 return 0;
             }
+            // Ctrl+C and Ctrl+V before the tables take their keys.
+            if (header.code == LVN_KEYDOWN && GetKeyState(VK_CONTROL) < 0) {
+                const auto& key = *reinterpret_cast<const NMLVKEYDOWN*>(lParam);
+                if (key.wVKey == 'C') CopySelection();
+                if (key.wVKey == 'V' && header.hwndFrom == CurrentTable().window())
+                    PasteClipboard();
+            }
             LRESULT result = 0;
             for (auto& table : tables_) {
                 if (table->OnNotify(header, result)) return result;
-            }
-            if (header.code == LVN_KEYDOWN) {
-                const auto& key = *reinterpret_cast<const NMLVKEYDOWN*>(lParam);
-                if (GetKeyState(VK_CONTROL) < 0 && key.wVKey == 'C') CopySelection();
-                if (GetKeyState(VK_CONTROL) < 0 && key.wVKey == 'V' &&
-                    header.hwndFrom == CurrentTable().window()) {
-                    PasteClipboard();
-                }
             }
             break;
         }

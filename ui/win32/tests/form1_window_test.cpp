@@ -18,6 +18,7 @@
 #include "ui/core/form1_design.h"
 #include "ui/core/twips.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/tests/scoped_settings.h"
 #include "ui/win32/tests/window_driver.h"
 #include "ui/win32/wide_text.h"
 
@@ -283,82 +284,12 @@ TEST_F(Form1WindowTest, TheCloseBoxClosesWithoutValidatingTheFocusedBox) {
     EXPECT_EQ(window_->MessageBoxWindow(), nullptr);
 }
 
-// A value under HKEY_CURRENT_USER set for as long as the object lives, in
-// the Wine prefix of the tests (never the user's own); the old value, or its
-// absence, is put back afterwards.
-class ScopedRegistryValue {
-  public:
-    ScopedRegistryValue(const wchar_t* key, const wchar_t* name, const std::wstring& value)
-        : name_(name) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                        nullptr, &key_, nullptr);
-        DWORD size = 0;
-        if (RegQueryValueExW(key_, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-            old_.emplace(size / sizeof(wchar_t) + 1, L'\0');
-            RegQueryValueExW(key_, name, nullptr, &oldType_, reinterpret_cast<BYTE*>(old_->data()),
-                             &size);
-            old_->resize(size / sizeof(wchar_t));
-        }
-        Set(REG_SZ, value + L'\0');
-    }
-    ~ScopedRegistryValue() {
-        if (old_) {
-            Set(oldType_, *old_);
-        } else {
-            RegDeleteValueW(key_, name_);
-        }
-        RegCloseKey(key_);
-    }
-    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
-    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
-
-  private:
-    void Set(DWORD type, const std::wstring& value) {
-        RegSetValueExW(key_, name_, 0, type, reinterpret_cast<const BYTE*>(value.data()),
-                       static_cast<DWORD>(value.size() * sizeof(wchar_t)));
-    }
-    const wchar_t* name_;
-    HKEY key_ = nullptr;
-    DWORD oldType_ = REG_SZ;
-    std::optional<std::wstring> old_;
-};
-
-// Sets an environment variable for the programs this test starts, and puts
-// the old value back afterwards.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
-        const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-        if (size > 0) {
-            std::wstring old(size, L'\0');
-            old.resize(GetEnvironmentVariableW(name, old.data(), size));
-            old_ = old;
-        }
-        SetEnvironmentVariableW(name, value.c_str());
-    }
-    ~ScopedEnvironment() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    const wchar_t* name_;
-    std::optional<std::wstring> old_;
-};
-
 TEST_F(Form1WindowTest, TheSheetButtonWaitsForARunThenWritesTheSheetIntoTheDocumentsFolder) {
     if (!HasRunner()) GTEST_SKIP() << "no runner component Tolvane.dll in this build";
     // The user's documents folder lies in the scratch copy, and the desktop's
     // browser is not started.
     const fs::path documents = dir_.path() / "Documents";
-    fs::create_directories(documents);
-    // The shell reads the first and keeps what it found in the second.
-    const ScopedRegistryValue userShellFolder(
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", L"Personal",
-        documents.wstring());
-    const ScopedRegistryValue shellFolder(
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", L"Personal",
-        documents.wstring());
-    const ScopedEnvironment noBrowser(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winebrowser.exe=d");
+    const test_support::ScopedDocumentsFolder documentsFolder(documents);
     Start();
     HWND sheetButton = Control("Command2");
     EXPECT_EQ(window_->Text(sheetButton), Wide(kSheetCaption));

@@ -21,6 +21,7 @@
 #include "calc/project/files/project_file.h"
 #include "ui/core/project_commands.h"
 #include "ui/win32/project_window_ids.h"
+#include "ui/win32/tests/remote_controls.h"
 #include "ui/win32/tests/remote_lists.h"
 #include "ui/win32/tests/window_driver.h"
 
@@ -32,6 +33,7 @@ namespace ids = project_window_ids;
 using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
 using test_support::CellText;
+using test_support::DialogButton;
 using test_support::PressKeys;
 using test_support::RowCount;
 using test_support::RunningWindow;
@@ -41,28 +43,6 @@ constexpr double kRunSeconds = 300;
 // The example project of the documentation: three sources, six emissions.
 fs::path ExampleProject() {
     return BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj";
-}
-
-// The button of the dialog `box` with `text`, or null.
-HWND DialogButton(HWND box, const std::wstring& text) {
-    struct Search {
-        const std::wstring* text;
-        HWND found = nullptr;
-    } search{&text};
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t caption[64] = {};
-            GetWindowTextW(child, caption, 64);
-            if (*s->text == caption) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 class ProjectWindowTest : public ::testing::Test {
