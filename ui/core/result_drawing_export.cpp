@@ -1,20 +1,13 @@
 #include "ui/core/result_drawing_export.h"
 
 #include "calc/project/dxf/result_drawing.h"
-#include "calc/unicode_text.h"
+#include "ui/core/suggested_file_name.h"
 
 namespace quorvel {
 
 std::u16string SuggestedDrawingName(const project::Project& project,
                                     const std::filesystem::path& projectFile) {
-    std::u16string name = FromUtf8(project.name);
-    if (name.empty() && !projectFile.empty()) name = PathText(projectFile.stem());
-    if (name.empty()) return u"结果.dxf";
-    for (char16_t& c : name) {
-        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos)
-            c = u'_';
-    }
-    return name + u"-结果.dxf";
+    return SuggestedFileName(project.name, projectFile, u"结果.dxf");
 }
 
 bool CanExportDrawing(const ProjectWindowBehaviour& behaviour) {

@@ -1,22 +1,12 @@
 #include "ui/qt/plan_pictures.h"
 
 #include <QtCore/QBuffer>
-#include <QtCore/QFile>
-#include <QtCore/QSaveFile>
 
 #include <algorithm>
 
-#include "calc/project/sheet/site_figure_svg.h"
 #include "ui/qt/site_figure_painter.h"
 
 namespace quorvel {
-namespace {
-
-QString PathText(const std::filesystem::path& file) {
-    return QString::fromStdU16String(file.u16string());
-}
-
-}  // namespace
 
 QImage PlanImage(const project::SiteFigure& figure, const project::SiteView& view, double width,
                  double height, double scale) {
@@ -33,18 +23,12 @@ QImage PlanImage(const project::SiteFigure& figure, const project::SiteView& vie
 }
 
 QImage PlanPageImage(const project::SiteFigure& figure) {
-    const project::Extent& e = figure.extent;
-    const double inner = std::max(kPlanPictureWidth - figure.room.left - figure.room.right, 1.0);
-    const double height = inner * (e.maxY - e.minY) / std::max(e.maxX - e.minX, 1e-9) +
-                          figure.room.top + figure.room.bottom;
-    const project::SiteView view = project::FitView(figure, kPlanPictureWidth, height);
-    return PlanImage(figure, view, kPlanPictureWidth, height, kPlanPictureScale);
+    const PlanPage page = PlanPageOf(figure);
+    return PlanImage(figure, page.view, page.width, page.height, kPlanPictureScale);
 }
 
 QByteArray PlanSvg(const project::SiteFigure& figure) {
-    const std::string svg = project::SiteFigureSvg(figure, kPlanPictureWidth);
-    return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
-           QByteArray::fromStdString(svg) + '\n';
+    return QByteArray::fromStdString(PlanSvgText(figure));
 }
 
 std::unique_ptr<QMimeData> PlanMimeData(const project::SiteFigure& figure,
@@ -63,23 +47,19 @@ std::unique_ptr<QMimeData> PlanMimeData(const project::SiteFigure& figure,
 }
 
 QString ExportPlan(const project::SiteFigure& figure, const std::filesystem::path& file) {
-    const QString name = PathText(file);
-    const bool svg = name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    QSaveFile out(name);
-    if (!out.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("无法写入图片文件：%1（%2）").arg(name, out.errorString());
-    }
-    bool written = true;
-    if (svg) {
-        const QByteArray text = PlanSvg(figure);
-        written = out.write(text) == text.size();
+    const Result<PlanPictureFormat> format = PlanPictureFormatOf(file, false);
+    if (!format) return QString::fromStdU16String(format.error());
+    QByteArray bytes;
+    if (format.value() == PlanPictureFormat::Svg) {
+        bytes = PlanSvg(figure);
     } else {
-        written = PlanPageImage(figure).save(&out, "PNG");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        PlanPageImage(figure).save(&buffer, "PNG");
     }
-    if (!written || !out.commit()) {
-        return QStringLiteral("无法写入图片文件：%1（%2）").arg(name, out.errorString());
-    }
-    return {};
+    const Status written =
+        WritePlanPicture(file, std::string_view(bytes.constData(), bytes.size()));
+    return written ? QString() : QString::fromStdU16String(written.error());
 }
 
 }  // namespace quorvel

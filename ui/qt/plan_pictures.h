@@ -11,14 +11,9 @@
 
 #include "calc/project/sheet/site_figure.h"
 #include "calc/project/sheet/site_view.h"
+#include "ui/core/plan_picture_format.h"
 
 namespace quorvel {
-
-// The width (pt) of a picture for an A4 page: the text width of a portrait
-// page with 2.5 cm margins is about 454 pt; the picture is painted at
-// kPlanPictureScale pixels per point.
-inline constexpr double kPlanPictureWidth = 454.0;
-inline constexpr double kPlanPictureScale = 4.0;  // about 290 dpi on the page
 
 // The figure painted on white as `view` maps it into a `width` x `height` pt
 // area (each at least 1), at `scale` pixels per point (1 to 8).
@@ -37,8 +32,9 @@ QByteArray PlanSvg(const project::SiteFigure& figure);
 std::unique_ptr<QMimeData> PlanMimeData(const project::SiteFigure& figure,
                                         const project::SiteView& view, double width, double height);
 
-// Writes the plan to `file`: SVG when its name ends in ".svg" (any case), else
-// PNG. An empty text when written, else why not, naming the file.
+// Writes the plan to `file` atomically, as PNG or SVG as its name's extension
+// says (PlanPictureFormatOf). An empty text when written, else why not,
+// naming the file.
 QString ExportPlan(const project::SiteFigure& figure, const std::filesystem::path& file);
 
 }  // namespace quorvel

@@ -230,10 +230,10 @@ void ProjectWindow::BuildCommands() {
         ShowSettings();
     });
     planMenu->addSeparator();
-    QAction* copyPlan = planMenu->addAction(QStringLiteral("复制图"));
+    QAction* copyPlan = planMenu->addAction(Text(kCopyPlanCommand));
     copyPlan->setObjectName(QStringLiteral("copyPlan"));
     connect(copyPlan, &QAction::triggered, this, [this] { CopyPlan(); });
-    QAction* exportPlan = planMenu->addAction(QStringLiteral("导出图片…"));
+    QAction* exportPlan = planMenu->addAction(Text(kExportPlanCommand));
     exportPlan->setObjectName(QStringLiteral("exportPlan"));
     connect(exportPlan, &QAction::triggered, this, [this] { ExportPlanPicture(); });
     bar->addAction(copyPlan);
@@ -532,7 +532,8 @@ void ProjectWindow::CopyPlan() {
 
 void ProjectWindow::ExportPlanPicture() {
     const std::optional<std::filesystem::path> file = services_.askPath(
-        this, ProjectWindowServices::FileKind::ExportPicture, QStringLiteral("厂区图.png"));
+        this, ProjectWindowServices::FileKind::ExportPicture,
+        Text(SuggestedPlanPictureName(behaviour_->Tables().name, behaviour_->File())));
     if (!file) return;
     if (const QString problem = ExportPlan(plan_->figure(), *file); !problem.isEmpty())
         services_.showMessage(this, problem);

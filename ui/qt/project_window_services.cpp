@@ -9,6 +9,7 @@
 
 #include "ui/console/runner_launchers.h"
 #include "ui/core/form1_design.h"
+#include "ui/core/plan_picture_format.h"
 #include "ui/core/result_drawing_export.h"
 
 namespace quorvel {
@@ -43,15 +44,17 @@ std::optional<std::filesystem::path> AskPath(QWidget* parent, ProjectWindowServi
             chosen = QFileDialog::getOpenFileName(parent, QStringLiteral("导入DXF"), QString(),
                                                   QStringLiteral("DXF 图形 (*.dxf)"));
             break;
-        case Kind::ExportPicture:
-            chosen =
-                QFileDialog::getSaveFileName(parent, QStringLiteral("导出图片"), suggested,
-                                             QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"));
-            if (!chosen.isEmpty() &&
-                !chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
-                !chosen.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-                chosen += QStringLiteral(".png");
-            break;
+        case Kind::ExportPicture: {
+            const QString svg = QStringLiteral("SVG 图形 (*.svg)");
+            QString filter;
+            chosen = QFileDialog::getSaveFileName(
+                parent, QString::fromUtf16(kExportPlanTitle.data(), std::ssize(kExportPlanTitle)),
+                suggested, QStringLiteral("PNG 图片 (*.png);;") + svg, &filter);
+            if (chosen.isEmpty()) return std::nullopt;
+            // A name typed without an extension takes the chosen filter's.
+            return WithPlanPictureExtension(
+                PathOf(chosen), filter == svg ? PlanPictureFormat::Svg : PlanPictureFormat::Png);
+        }
         case Kind::ResultDrawing:
             chosen = QFileDialog::getSaveFileName(
                 parent, QString::fromUtf16(kDxfExportTitle.data(), std::ssize(kDxfExportTitle)),

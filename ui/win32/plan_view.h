@@ -37,6 +37,11 @@ class PlanView {
     }
     // The note over the plan ("正在计算浓度场…"); empty for none.
     void SetNote(const std::wstring& note);
+    // What it paints and how: the painter, the view (px per m) and the pixels
+    // a point of the figure takes at the window's dpi.
+    const SiteFigureGdiplus& painter() const { return painter_; }
+    const project::SiteView& view() const { return view_; }
+    double PointPixels() const;
 
   private:
     template <class Owner>
@@ -44,7 +49,6 @@ class PlanView {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
     void PaintNote(Gdiplus::Graphics& graphics) const;
-    double PointPixels() const;
 
     std::function<void(const std::wstring&)> pointerMoved_;
     std::function<void(std::optional<project::SitePoint>)> pointerAt_;

@@ -5,15 +5,18 @@
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
 
 #include "ui/console/runner_launchers.h"
+#include "ui/core/plan_picture_format.h"
 #include "ui/core/result_drawing_export.h"
 #include "ui/win32/cjk_font.h"
 #include "ui/win32/dxf_import_dialog.h"
 #include "ui/win32/owned_window.h"
+#include "ui/win32/plan_picture_commands.h"
 #include "ui/win32/plan_reference_dialog.h"
 #include "ui/win32/result_list.h"
 #include "ui/win32/wide_text.h"
@@ -211,6 +214,12 @@ bool ProjectWindow::Create(HINSTANCE instance, int showCommand) {
                 Wide(kDxfExportCommand).c_str());
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu), L"项目(&F)");
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(runMenu), L"计算(&C)");
+    pictureMenu_ = CreatePopupMenu();
+    AppendMenuW(pictureMenu_, MF_STRING | MF_GRAYED, project_window_ids::kCopyPlanCommand,
+                Wide(kCopyPlanCommand).c_str());
+    AppendMenuW(pictureMenu_, MF_STRING | MF_GRAYED, project_window_ids::kExportPlanCommand,
+                Wide(kExportPlanCommand).c_str());
+    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(pictureMenu_), L"图(&P)");
     accelerators_ =
         CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
 
@@ -559,6 +568,13 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ImportDrawing();
             } else if (id == project_window_ids::kExportDrawingCommand) {
                 ExportDrawing();
+            } else if (id == project_window_ids::kCopyPlanCommand) {
+                if (!CopyPlanPicture(window_, plan_)) ShowMessage(u"无法把图放到剪贴板上。");
+            } else if (id == project_window_ids::kExportPlanCommand) {
+                ExportPlanPicture(
+                    window_, plan_,
+                    SuggestedPlanPictureName(behaviour_->Tables().name, behaviour_->File()),
+                    [this](std::u16string_view text) { ShowMessage(text); });
             } else if (id == kPlanPointCommandId || id == kPlanPointCommandId + 1) {
                 SetPlanPoint(id - kPlanPointCommandId);
             } else if (id == kAddRowId && code == BN_CLICKED) {
@@ -611,6 +627,17 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == plan_.window()) {
+                POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                if (at.x == -1 && at.y == -1) {  // from the keyboard: at the plan's corner
+                    at = {0, 0};
+                    ClientToScreen(plan_.window(), &at);
+                }
+                TrackPopupMenu(pictureMenu_, TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+                return 0;
+            }
+            break;
         case WM_SIZE:
             Layout();
             return 0;
@@ -747,6 +774,10 @@ void ProjectWindow::ShowPlanChoices(const PlanChoices& choices) { planBar_.Show(
 
 void ProjectWindow::ShowPlan(const project::SiteFigure& figure) {
     plan_.Show(figure);
+    for (int command :
+         {project_window_ids::kCopyPlanCommand, project_window_ids::kExportPlanCommand})
+        EnableMenuItem(menu_, static_cast<UINT>(command),
+                       MF_BYCOMMAND | (figure.items.empty() ? MF_GRAYED : MF_ENABLED));
     const bool hasPlan = behaviour_ != nullptr && behaviour_->Plan().has_value();
     for (int i = 0; i < 2; ++i) {
         EnableMenuItem(menu_, static_cast<UINT>(kPlanPointCommandId + i),

@@ -91,6 +91,7 @@ class ProjectWindow : private ProjectWindowControls {
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
+    HMENU pictureMenu_ = nullptr;  // 图: 复制图 and 导出图片…, also the plan's context menu
     HACCEL accelerators_ = nullptr;
     HFONT font_ = nullptr;
     UINT dpi_ = 96;

@@ -12,6 +12,8 @@ inline constexpr int kPlanCommand = 120;
 inline constexpr int kPlanPointCommand = 121;  // + the reference point's index, 0 or 1
 inline constexpr int kImportDrawingCommand = 123;
 inline constexpr int kExportDrawingCommand = 124;  // 导出DXF…
+inline constexpr int kCopyPlanCommand = 130;       // 复制图
+inline constexpr int kExportPlanCommand = 131;     // 导出图片…
 enum Control {
     kToolbar = 200,
     kLocation,
