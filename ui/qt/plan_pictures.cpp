@@ -55,7 +55,8 @@ QString ExportPlan(const project::SiteFigure& figure, const std::filesystem::pat
     } else {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        PlanPageImage(figure).save(&buffer, "PNG");
+        if (!PlanPageImage(figure).save(&buffer, "PNG"))
+            return QString::fromStdU16String(PlanPictureProblem(file, u"无法生成图片"));
     }
     const Status written =
         WritePlanPicture(file, std::string_view(bytes.constData(), bytes.size()));
