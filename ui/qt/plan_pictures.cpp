@@ -58,8 +58,8 @@ QString ExportPlan(const project::SiteFigure& figure, const std::filesystem::pat
         if (!PlanPageImage(figure).save(&buffer, "PNG"))
             return QString::fromStdU16String(PlanPictureProblem(file, u"无法生成图片"));
     }
-    const Status written =
-        WritePlanPicture(file, std::string_view(bytes.constData(), bytes.size()));
+    const Status written = WritePlanPicture(
+        file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return written ? QString() : QString::fromStdU16String(written.error());
 }
 
