@@ -248,8 +248,8 @@ TEST_F(ProjectWindowFlowsTest, StopEndsASlowRunAndTheWindowStaysUsable) {
 }
 
 // 计算书 after a run writes the project sheet into the documents folder's
-// Quorvel folder: a whole HTML page in UTF-8 with the project's name and
-// the results.
+// Quorvel folder: a whole HTML page in UTF-8 with the project's name, the
+// results and the current rule's section.
 TEST_F(ProjectWindowFlowsTest, TheSheetAfterARunIsWrittenAsUtf8Html) {
     if (!HasRunner()) GTEST_SKIP() << "no runner component Tolvane.dll in this build";
     const fs::path documents = dir_.path() / "Documents";
@@ -281,6 +281,7 @@ TEST_F(ProjectWindowFlowsTest, TheSheetAfterARunIsWrittenAsUtf8Html) {
     EXPECT_TRUE(IsUtf8(html));
     EXPECT_NE(html.find("示例化工项目"), std::string::npos);
     EXPECT_NE(html.find("三、计算结果"), std::string::npos);
+    EXPECT_NE(html.find("六、全厂叠加（现行导则做法）"), std::string::npos);
     EXPECT_NE(html.find("</html>"), std::string::npos);
     EXPECT_EQ(window_->MessageBoxWindow(), nullptr);
     EXPECT_EQ(Title(), kTitle) << "writing the sheet does not change the project";
