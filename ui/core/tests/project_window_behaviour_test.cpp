@@ -334,6 +334,9 @@ TEST_F(ProjectWindowTest, ComputeAndImportTellWhatStopsThem) {
 TEST_F(ProjectWindowTest, ThePlanFollowsEveryEditAndShowsTheDiscsOnlyForCurrentResults) {
     using project::FigurePart;
     auto w = Window();
+    // Each source's control range: the combined field, when it comes, has a
+    // plan of its own.
+    w->SetPlanShows(PlanShows::PerSource);
     w->Refresh();
     EXPECT_EQ(window_.PlanItems(FigurePart::Source), 0u);
     TypeProject(*w);
