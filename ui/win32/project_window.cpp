@@ -198,6 +198,8 @@ bool ProjectWindow::Create(HINSTANCE instance, int showCommand) {
             AppendMenuW(fileMenu, MF_STRING, project_window_ids::kImportDrawingCommand,
                         Wide(kDxfImportCommand).c_str());
             AppendMenuW(fileMenu, MF_STRING, kPlanCommandId, L"平面图…");
+            AppendMenuW(fileMenu, MF_STRING, project_window_ids::kFieldFileCommand,
+                        Wide(kFieldFileCommand).c_str());
             for (int i = 0; i < 2; ++i) {
                 const std::wstring caption = L"设置参考点 " + std::to_wstring(i + 1) + L"…";
                 AppendMenuW(fileMenu, MF_STRING | MF_GRAYED,
@@ -425,6 +427,25 @@ void ProjectWindow::ShowTab(int tab) {
     }
 }
 
+void ProjectWindow::ChooseFieldFile() {
+    const auto fieldsTab = static_cast<int>(TableId::Fields);
+    CellListView& fields = *tables_[static_cast<std::size_t>(fieldsTab)];
+    fields.EndEdit(true);
+    const std::vector<std::size_t> selected = fields.SelectedRows();
+    const std::size_t row = tab_ == fieldsTab && !selected.empty()
+                                ? selected.front()
+                                : behaviour_->Tables().fields.rows.size();
+    const std::optional<std::filesystem::path> file =
+        FileDialog(window_,
+                   L"浓度场文件 (*.plt;*.grd;*.csv;*.txt)\0*.plt;*.grd;*.csv;*.txt\0"
+                   L"所有文件 (*.*)\0*.*\0",
+                   nullptr, false);
+    if (!file) return;
+    const std::size_t at = behaviour_->SetFieldFile(row, *file);
+    ShowTab(fieldsTab);
+    fields.SelectCell(at, *ColumnOf(TableId::Fields, ColumnKey::File));
+}
+
 void ProjectWindow::ShowResultsTab(int tab) {
     resultTab_ = tab;
     TabCtrl_SetCurSel(resultTabs_, tab);
@@ -575,6 +596,8 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     window_, plan_,
                     SuggestedPlanPictureName(behaviour_->Tables().name, behaviour_->File()),
                     [this](std::u16string_view text) { ShowMessage(text); });
+            } else if (id == project_window_ids::kFieldFileCommand) {
+                ChooseFieldFile();
             } else if (id == kPlanPointCommandId || id == kPlanPointCommandId + 1) {
                 SetPlanPoint(id - kPlanPointCommandId);
             } else if (id == kAddRowId && code == BN_CLICKED) {

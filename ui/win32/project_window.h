@@ -59,6 +59,8 @@ class ProjectWindow : private ProjectWindowControls {
     void CopySelection();
     void PasteClipboard();
     void ChoosePlan();
+    // 浏览浓度场文件…: a file into the 预测浓度场 table's selected row, or a new one.
+    void ChooseFieldFile();
     // 导入DXF…: a drawing, the dialog, and what it adds into the tables.
     void ImportDrawing();
     void ExportDrawing();
