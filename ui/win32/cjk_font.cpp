@@ -49,4 +49,14 @@ HFONT CreateCjkFont(const std::wstring& face, double points, UINT dpi, bool unde
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
+SIZE TextExtent(HWND control, HFONT font, std::wstring_view text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size;
+}
+
 }  // namespace quorvel

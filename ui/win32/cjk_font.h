@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace quorvel {
 
@@ -15,5 +16,9 @@ std::wstring WindowFontFace();
 // A normal-weight font of `points` points at `dpi` dots per inch with the
 // GB2312 character set; the caller deletes it.
 HFONT CreateCjkFont(const std::wstring& face, double points, UINT dpi, bool underline);
+
+// The size in pixels of `text` on one line in `font`, measured on `control`'s
+// screen.
+SIZE TextExtent(HWND control, HFONT font, std::wstring_view text);
 
 }  // namespace quorvel

@@ -191,13 +191,7 @@ void Form1Window::Layout() {
         PixelRect rect = ToPixels(WindowTwips(design), dpi);
         if (design.autoSized) {
             // The label keeps its place and takes the size of its text.
-            HDC dc = GetDC(control);
-            HGDIOBJ old = SelectObject(dc, FontOf(design));
-            const std::wstring text = WindowText(control);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            SelectObject(dc, old);
-            ReleaseDC(control, dc);
+            const SIZE size = TextExtent(control, FontOf(design), WindowText(control));
             rect.width = size.cx;
             rect.height = size.cy;
         }

@@ -359,9 +359,7 @@ void ProjectWindow::Layout() {
     RECT statusRect{};
     GetWindowRect(status_, &statusRect);
     const int statusHeight = statusRect.bottom - statusRect.top;
-    // The status, the pointer's site coordinates, the field's value there.
-    const int parts[] = {client.right - px(600), client.right - px(360), -1};
-    SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    LayOutStatusParts();
 
     const int gap = px(6);
     const int rowHeight = px(24);
@@ -790,7 +788,27 @@ void ProjectWindow::ShowField(const FieldResultsView* field) {
 void ProjectWindow::ShowFieldStatus(const FieldStatus& status) { plan_.SetNote(Wide(status.text)); }
 
 void ProjectWindow::ShowPointerValue(std::u16string_view text) {
-    SendMessageW(status_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    pointerValue_ = Wide(text);
+    LayOutStatusParts();
+    SendMessageW(status_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(pointerValue_.c_str()));
+}
+
+void ProjectWindow::LayOutStatusParts() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const auto px = [&](int points) { return MulDiv(points, static_cast<int>(dpi_), 96); };
+    // The status, the pointer's site coordinates, the field's value there. The
+    // value's part widens to its text (all pollutants' shares make a long one)
+    // while the status keeps a quarter of the bar.
+    const int width = static_cast<int>(client.right);
+    const int coordinatesWidth = px(240);
+    const int valueText = static_cast<int>(TextExtent(status_, font_, pointerValue_).cx) + px(32);
+    const int valueWidth = std::max(px(360), std::min(valueText, width * 3 / 4 - coordinatesWidth));
+    const std::array<int, 3> parts = {width - valueWidth - coordinatesWidth, width - valueWidth,
+                                      -1};
+    if (parts == statusParts_) return;  // moving the pointer need not repaint the bar
+    statusParts_ = parts;
+    SendMessageW(status_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
 }
 
 void ProjectWindow::ShowPlanChoices(const PlanChoices& choices) { planBar_.Show(choices); }

@@ -51,6 +51,7 @@ class ProjectWindow : private ProjectWindowControls {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void Layout();
+    void LayOutStatusParts();
     void RunCommand(ProjectCommand command);
     void RunPosted();
     CellListView& CurrentTable();
@@ -113,7 +114,8 @@ class ProjectWindow : private ProjectWindowControls {
     int resultTab_ = 0;
     bool settingControls_ = false;  // filling the fields: their change is no edit
     bool planDialogOpen_ = false;   // the window stays while its dialog is up
-    std::wstring statusText_, pointerText_;
+    std::wstring statusText_, pointerText_, pointerValue_;
+    std::array<int, 3> statusParts_{};  // the edges last given to the status bar
     // Last: gone (its run stopped and joined) before the controls.
     std::unique_ptr<ProjectWindowBehaviour> behaviour_;
 };

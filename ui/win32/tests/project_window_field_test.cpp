@@ -23,9 +23,11 @@
 #include <utility>
 #include <vector>
 
+#include "ui/win32/cjk_font.h"
 #include "ui/win32/project_window_ids.h"
 #include "ui/win32/tests/remote_lists.h"
 #include "ui/win32/tests/window_driver.h"
+#include "ui/win32/window_dpi.h"
 
 namespace quorvel {
 namespace {
@@ -38,6 +40,7 @@ using test_support::CellText;
 using test_support::PressKeys;
 using test_support::RowCount;
 using test_support::RunningWindow;
+using test_support::StatusPartRect;
 using test_support::TabRect;
 
 constexpr double kFieldSeconds = 120;
@@ -285,6 +288,22 @@ TEST_F(ProjectWindowFieldTest, ShowsTheCurrentRuleOnThePlanAndInItsTab) {
         << Narrow(value);
     EXPECT_NE(value.find(L"µg/m³"), std::wstring::npos) << Narrow(value);
     EXPECT_NE(StatusPart(window_->process(), Item(ids::kStatus), 1), L"");
+
+    // All pollutants: each one's share, a long text that its part widens to.
+    Choose(ids::kPlanPollutant, 0);
+    window_->ClickAt(Item(ids::kPlan), {plan.right / 2, plan.bottom / 2});
+    EXPECT_TRUE(window_->WaitUntil(
+        [&] {
+            value = StatusPart(window_->process(), Item(ids::kStatus), 2);
+            return value.find(L"%，") != std::wstring::npos;
+        },
+        30))
+        << Narrow(value);
+    HFONT font = CreateCjkFont(WindowFontFace(), 9, WindowDpi(window_->window()), false);
+    const LONG textWidth = TextExtent(Item(ids::kStatus), font, value).cx;
+    DeleteObject(font);
+    const RECT part = StatusPartRect(window_->process(), Item(ids::kStatus), 2);
+    EXPECT_GE(part.right - part.left, textWidth) << Narrow(value);
 }
 
 TEST_F(ProjectWindowFieldTest, CopiesTheListOfPollutants) {

@@ -29,16 +29,30 @@ std::wstring CellText(HANDLE process, HWND list, int row, int column) {
     return text;
 }
 
-RECT TabRect(HANDLE process, HWND tabs, int index) {
+namespace {
+
+// The rectangle `control` writes for `message` with `index`, read through
+// memory of its process; empty when the message fails.
+RECT RemoteRect(HANDLE process, HWND control, UINT message, int index) {
     RECT rect{};
     auto* remote = static_cast<RECT*>(
         VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     if (remote == nullptr) return rect;
-    if (SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+    if (SendMessageW(control, message, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(remote)))
         ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return rect;
+}
+
+}  // namespace
+
+RECT TabRect(HANDLE process, HWND tabs, int index) {
+    return RemoteRect(process, tabs, TCM_GETITEMRECT, index);
+}
+
+RECT StatusPartRect(HANDLE process, HWND bar, int part) {
+    return RemoteRect(process, bar, SB_GETRECT, part);
 }
 
 int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
