@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/win32/window_dpi.h"
+
 namespace quorvel {
 
 void CentreOver(HWND window, HWND owner) {
@@ -9,11 +11,15 @@ void CentreOver(HWND window, HWND owner) {
     GetWindowRect(owner, &ownerRect);
     RECT frame{};
     GetWindowRect(window, &frame);
-    SetWindowPos(window, nullptr,
-                 (ownerRect.left + ownerRect.right - (frame.right - frame.left)) / 2,
-                 std::max(ownerRect.top,
-                          (ownerRect.top + ownerRect.bottom - (frame.bottom - frame.top)) / 2),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    frame.left = (ownerRect.left + ownerRect.right - width) / 2;
+    frame.top = std::max(ownerRect.top, (ownerRect.top + ownerRect.bottom - height) / 2);
+    frame.right = frame.left + width;
+    frame.bottom = frame.top + height;
+    FitInWorkArea(frame, owner);
+    SetWindowPos(window, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER);
 }
 
 void RunModal(HWND window, HWND owner, HWND focus, const std::function<bool()>& done) {

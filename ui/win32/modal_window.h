@@ -8,7 +8,10 @@
 
 namespace quorvel {
 
-// Moves `window` so that it is centred over `owner`, its top not above the owner's.
+// Moves `window` so that it is centred over `owner`, its top not above the
+// owner's, and wholly inside the work area of the owner's monitor (an owner
+// near the bottom of the screen, or partly off it, would otherwise leave the
+// window's buttons under the task bar).
 void CentreOver(HWND window, HWND owner);
 
 // Disables `owner`, shows `window` with the focus on `focus` and runs the

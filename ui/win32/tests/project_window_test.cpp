@@ -221,6 +221,12 @@ TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
     window_ = std::make_unique<RunningWindow>(dir_.path() / "Quorvel.exe", project_.wstring(),
                                               kProjectWindowClassName);
     ASSERT_NE(window_->window(), nullptr);
+    // The owner low on the screen: the dialog, taller than the owner, still
+    // lies wholly in the work area.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(window_->window(), nullptr, work.left + 20, work.bottom - 320, 900, 300,
+                 SWP_NOZORDER);
 
     PostMessageW(window_->window(), WM_COMMAND, MAKEWPARAM(ids::kPlanPointCommand, 0), 0);
     HWND dialog = nullptr;
@@ -228,6 +234,11 @@ TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
         [&] { return (dialog = window_->FindWindowOfClass(kPlanReferenceClassName)) != nullptr; },
         20))
         << "no reference point dialog";
+    RECT shown{};
+    GetWindowRect(dialog, &shown);
+    EXPECT_GE(shown.top, work.top);
+    EXPECT_LE(shown.bottom, work.bottom);
+    EXPECT_GT(shown.bottom - shown.top, 300);
     EXPECT_EQ(window_->Text(dialog), L"底图参考点 1");
     HWND pixel = GetDlgItem(dialog, plan_reference_ids::kPixel);
     HWND x = GetDlgItem(dialog, plan_reference_ids::kSiteX);
