@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/win32/wide_text.h"
+#include "ui/win32/window_text.h"
 
 namespace quorvel {
 namespace {
@@ -183,9 +184,7 @@ void CellListView::EndEdit(bool commit) {
             text = CellText(editRow_, editColumn_);
         }
     } else {
-        text.resize(static_cast<std::size_t>(GetWindowTextLengthW(edit_)) + 1);
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
+        text = WindowText(edit_);
     }
     const bool hadFocus = GetFocus() == editor;
     ShowWindow(editor, SW_HIDE);

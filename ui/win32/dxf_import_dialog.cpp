@@ -13,6 +13,7 @@
 #include "ui/win32/project_window_ids.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
+#include "ui/win32/window_text.h"
 
 namespace quorvel {
 namespace {
@@ -21,13 +22,6 @@ namespace ids = dxf_import_ids;
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 class Dialog {
   public:

@@ -17,6 +17,7 @@
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
+#include "ui/win32/window_text.h"
 
 namespace quorvel {
 namespace {
@@ -29,13 +30,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIP
 
 std::size_t PlaceOf(const ControlDesign& control) {
     return static_cast<std::size_t>(&control - Form1Design().data());
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 bool TakesFocus(const ControlDesign& design) {

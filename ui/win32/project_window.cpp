@@ -21,6 +21,7 @@
 #include "ui/win32/result_list.h"
 #include "ui/win32/wide_text.h"
 #include "ui/win32/window_dpi.h"
+#include "ui/win32/window_text.h"
 
 namespace quorvel {
 namespace {
@@ -613,11 +614,7 @@ LRESULT ProjectWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 const auto index = SendMessageW(location_, CB_GETCURSEL, 0, 0);
                 if (index >= 0) behaviour_->SetLocation(static_cast<project::Location>(index));
             } else if (id == kDistanceId && code == EN_CHANGE && !settingControls_) {
-                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(distance_)) + 1,
-                                  L'\0');
-                text.resize(static_cast<std::size_t>(
-                    GetWindowTextW(distance_, text.data(), static_cast<int>(text.size()))));
-                behaviour_->SetTargetDistance(Utf16(text));
+                behaviour_->SetTargetDistance(Utf16(WindowText(distance_)));
                 const std::wstring problem = Wide(behaviour_->TargetDistanceProblem());
                 SendMessageW(
                     status_, SB_SETTEXTW, 0,
@@ -731,10 +728,7 @@ void ProjectWindow::ShowTables(const ProjectTables& tables) {
     for (TableId id : kAllTables) tables_[static_cast<std::size_t>(id)]->Show(tables.Of(id));
     settingControls_ = true;
     SendMessageW(location_, CB_SETCURSEL, static_cast<WPARAM>(tables.location), 0);
-    std::wstring distance(static_cast<std::size_t>(GetWindowTextLengthW(distance_)) + 1, L'\0');
-    distance.resize(static_cast<std::size_t>(
-        GetWindowTextW(distance_, distance.data(), static_cast<int>(distance.size()))));
-    if (Utf16(distance) != tables.targetDistance) {
+    if (Utf16(WindowText(distance_)) != tables.targetDistance) {
         SetWindowTextW(distance_, Wide(tables.targetDistance).c_str());
     }
     settingControls_ = false;
