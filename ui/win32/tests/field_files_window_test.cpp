@@ -26,6 +26,8 @@ namespace ids = project_window_ids;
 using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
 using test_support::CellText;
+using test_support::DocsDir;
+using test_support::FileBytes;
 using test_support::RowCount;
 using test_support::RunningWindow;
 using test_support::TabRect;
@@ -60,10 +62,7 @@ TEST(ProjectWindowFieldFiles, TheTableShowsTheFilesAndWhyOneIsRefused) {
     for (int row = 0; row < 5; ++row) grid += "50 50 50 50 50\n";
     Write(dir.path() / L"苯.grd", grid);
     Write(dir.path() / L"坏.grd", "DSAA\n5 5\n-1000\n");
-    std::stringstream example;
-    example << std::ifstream(BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj")
-                   .rdbuf();
-    std::string text = example.str();
+    std::string text = FileBytes(DocsDir() / "example.qvproj");
     text = text.substr(0, text.rfind('}')) +
            ",\n  \"fields\": [{\"pollutant\": \"苯\", \"file\": \"苯.grd\"},"
            " {\"pollutant\": \"氨\", \"file\": \"坏.grd\"}]\n}\n";

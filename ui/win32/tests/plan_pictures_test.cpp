@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "ui/win32/project_window_ids.h"
@@ -21,14 +20,9 @@ namespace fs = std::filesystem;
 namespace ids = project_window_ids;
 using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
+using test_support::DocsDir;
+using test_support::FileBytes;
 using test_support::RunningWindow;
-
-std::string FileBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::uint32_t LittleEndian32(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
@@ -53,8 +47,7 @@ class PlanPicturesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const fs::path project = dir_.path() / L"示例项目.qvproj";
-        fs::copy_file(BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj",
-                      project);
+        fs::copy_file(DocsDir() / "example.qvproj", project);
         window_ = std::make_unique<RunningWindow>(dir_.path() / "Quorvel.exe", project.wstring(),
                                                   kProjectWindowClassName);
         ASSERT_NE(window_->window(), nullptr) << "the project window did not open";

@@ -37,6 +37,7 @@ namespace ids = project_window_ids;
 using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
 using test_support::CellText;
+using test_support::DocsDir;
 using test_support::PressKeys;
 using test_support::RowCount;
 using test_support::RunningWindow;
@@ -169,8 +170,7 @@ class ProjectWindowFieldTest : public ::testing::Test {
   protected:
     void SetUp() override {
         project_ = dir_.path() / L"示例项目.qvproj";
-        fs::copy_file(BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj",
-                      project_);
+        fs::copy_file(DocsDir() / "example.qvproj", project_);
         window_ = std::make_unique<RunningWindow>(dir_.path() / "Quorvel.exe", project_.wstring(),
                                                   kProjectWindowClassName);
         ASSERT_NE(window_->window(), nullptr) << "the project window did not open";

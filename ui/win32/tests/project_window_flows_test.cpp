@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,6 +34,8 @@ namespace ids = project_window_ids;
 using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
 using test_support::CellText;
+using test_support::DocsDir;
+using test_support::FileBytes;
 using test_support::PressKeys;
 using test_support::RowCount;
 using test_support::RunningWindow;
@@ -52,13 +53,6 @@ bool IsUtf8(const std::string& bytes) {
                                                 static_cast<int>(bytes.size()), nullptr, 0) > 0;
 }
 
-std::string FileBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // The example project of the documentation: three sources, six emissions,
 // two receptors, opened by Quorvel.exe from a scratch copy of the
 // application directory.
@@ -66,8 +60,7 @@ class ProjectWindowFlowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         project_ = dir_.path() / L"示例项目.qvproj";
-        fs::copy_file(BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj",
-                      project_);
+        fs::copy_file(DocsDir() / "example.qvproj", project_);
     }
     void Start() {
         window_ = std::make_unique<RunningWindow>(dir_.path() / "Quorvel.exe", project_.wstring(),

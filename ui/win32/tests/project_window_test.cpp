@@ -34,6 +34,8 @@ using test_support::AppDirCopy;
 using test_support::BuiltAppDir;
 using test_support::CellText;
 using test_support::DialogButton;
+using test_support::DocsDir;
+using test_support::FileBytes;
 using test_support::PressKeys;
 using test_support::RowCount;
 using test_support::RunningWindow;
@@ -41,9 +43,7 @@ using test_support::RunningWindow;
 constexpr double kRunSeconds = 300;
 
 // The example project of the documentation: three sources, six emissions.
-fs::path ExampleProject() {
-    return BuiltAppDir().parent_path().parent_path() / "docs" / "example.qvproj";
-}
+fs::path ExampleProject() { return DocsDir() / "example.qvproj"; }
 
 class ProjectWindowTest : public ::testing::Test {
   protected:
@@ -118,11 +118,9 @@ TEST_F(ProjectWindowTest, OpensTheProjectGivenAsArgumentAndComputesIt) {
     SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(drawing.wstring().c_str()));
     PressKeys({VK_RETURN});
     ASSERT_TRUE(window_->WaitUntil([&] { return fs::exists(drawing); }, 20)) << "no drawing";
-    std::ifstream in(drawing, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_NE(bytes.str().find("QV-控制距离"), std::string::npos);
-    EXPECT_NE(bytes.str().find("罐区"), std::string::npos);
+    const std::string bytes = FileBytes(drawing);
+    EXPECT_NE(bytes.find("QV-控制距离"), std::string::npos);
+    EXPECT_NE(bytes.find("罐区"), std::string::npos);
 }
 
 TEST_F(ProjectWindowTest, ClosingWithChangesAsksAndSavesOrKeepsTheWindow) {
@@ -151,10 +149,8 @@ TEST_F(ProjectWindowTest, ClosingWithChangesAsksAndSavesOrKeepsTheWindow) {
     ASSERT_NE(save, nullptr);
     PostMessageW(save, BM_CLICK, 0, 0);
     ASSERT_TRUE(window_->WaitForExit(20)) << "the program did not end after saving";
-    std::ifstream file(project_);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_NE(text.str().find("\"target_distance_m\": 250"), std::string::npos) << text.str();
+    const std::string text = FileBytes(project_);
+    EXPECT_NE(text.find("\"target_distance_m\": 250"), std::string::npos) << text;
 }
 
 TEST_F(ProjectWindowTest, TypingInACellEditsItInPlaceAndMarksTheProjectChanged) {
@@ -176,10 +172,7 @@ TEST_F(ProjectWindowTest, TypingInACellEditsItInPlaceAndMarksTheProjectChanged) 
     ASSERT_NE(box, nullptr) << "no save prompt";
     PostMessageW(DialogButton(box, L"不保存"), BM_CLICK, 0, 0);
     EXPECT_TRUE(window_->WaitForExit(20));
-    std::ifstream file(project_);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_EQ(text.str().find("qz"), std::string::npos);
+    EXPECT_EQ(FileBytes(project_).find("qz"), std::string::npos);
 }
 
 // A PNG picture's width and height in pixels, from its header; 0 x 0 when
@@ -199,18 +192,11 @@ std::pair<int, int> PngSize(const fs::path& file) {
 // and saved; 确定 with a coordinate that is no number keeps the dialog.
 TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
     window_.reset();  // opened again with a plan
-    const fs::path picture =
-        BuiltAppDir().parent_path().parent_path() / "docs" / "project-sheet.png";
+    const fs::path picture = DocsDir() / "project-sheet.png";
     fs::copy_file(picture, dir_.path() / L"底图.png");
     const auto [pictureWidth, pictureHeight] = PngSize(picture);
     ASSERT_GT(pictureWidth, 0);
-    std::string text;
-    {
-        std::ifstream file(project_);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        text = bytes.str();
-    }
+    std::string text = FileBytes(project_);
     const std::size_t end = text.rfind('}');
     ASSERT_NE(end, std::string::npos);
     text = text.substr(0, end) +
@@ -291,8 +277,7 @@ TEST_F(ProjectWindowTest, SetsAPlanReferencePointInItsDialog) {
 TEST_F(ProjectWindowTest, ImportsASitePlanDrawing) {
     window_.reset();  // opened again with an empty project
     const fs::path drawing = dir_.path() / L"总平面布置图.dxf";
-    fs::copy_file(BuiltAppDir().parent_path().parent_path() / "docs" / "example-site-plan.dxf",
-                  drawing);
+    fs::copy_file(DocsDir() / "example-site-plan.dxf", drawing);
     std::ofstream(project_, std::ios::binary | std::ios::trunc)
         << "{\"format\": \"quorvel-project\", \"version\": 1}\n";
     window_ = std::make_unique<RunningWindow>(dir_.path() / "Quorvel.exe", project_.wstring(),

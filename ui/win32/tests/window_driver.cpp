@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -91,6 +93,15 @@ AppDirCopy::~AppDirCopy() {
 fs::path BuiltAppDir() { return ModuleDirectory().parent_path() / "bin"; }
 
 fs::path TestProgramDir() { return ModuleDirectory(); }
+
+fs::path DocsDir() { return BuiltAppDir().parent_path().parent_path() / "docs"; }
+
+std::string FileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 RunningWindow::RunningWindow(const fs::path& program)
     : RunningWindow(program, std::wstring(), kForm1ClassName) {}

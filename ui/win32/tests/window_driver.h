@@ -34,6 +34,11 @@ class AppDirCopy {
 std::filesystem::path BuiltAppDir();
 // The folder of the test programs.
 std::filesystem::path TestProgramDir();
+// The documentation folder of the source tree the program was built in: the
+// example project, its pictures and drawings.
+std::filesystem::path DocsDir();
+// The whole of `file` as bytes; empty when it cannot be read.
+std::string FileBytes(const std::filesystem::path& file);
 
 class RunningWindow {
   public:
