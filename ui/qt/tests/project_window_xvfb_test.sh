@@ -38,7 +38,7 @@ wait_for() {  # tenths of a second, command...
 }
 window=""
 has_window() { window="$(find_window "site.qvproj - Quorvel项目计算")"; [ -n "$window" ]; }
-wait_for 200 has_window || { echo "FAIL: the project window did not appear"; cat "$scratch/log"; exit 1; }
+wait_for 600 has_window || { echo "FAIL: the project window did not appear"; cat "$scratch/log"; exit 1; }
 sleep 0.5
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --window "$window" F5
@@ -68,12 +68,25 @@ xdotool type --window "$window" "Z1"
 xdotool key --window "$window" Return
 sleep 0.3
 xdotool key --window "$window" ctrl+w
-has_prompt() { [ -n "$(find_window "Quorvel")" ]; }
+prompt=""
+has_prompt() { prompt="$(find_window "Quorvel")"; [ -n "$prompt" ]; }
 wait_for 50 has_prompt || { echo "FAIL: no save prompt"; exit 1; }
-sleep 0.3
-xdotool key Return
+# Enter is 保存, the prompt's default button. A prompt just mapped may not
+# have the keyboard yet, and a key sent then is lost: Enter goes to the
+# prompt itself, again every two seconds while it is still there.
 ended() { ! kill -0 "$program_pid" 2>/dev/null; }
-wait_for 100 ended || { echo "FAIL: the program did not end after 保存"; exit 1; }
+for _ in $(seq 5); do
+    sleep 0.3
+    if has_prompt; then
+        xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+        xdotool key --window "$prompt" Return 2>/dev/null || true
+    fi
+    wait_for 20 ended && break
+done
+ended || {
+    has_prompt && echo "FAIL: the save prompt did not take Enter" ||
+        echo "FAIL: the program did not end after 保存"
+    cat "$scratch/log"; exit 1; }
 program_pid=""
 grep -q '"Z1"' "$scratch/site.qvproj" || { echo "FAIL: the edit was not saved"; exit 1; }
 echo "PASS"
